@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, then starts the wizard (run) or runs every test (test).
+#   bash scripts/vignetta.sh run
+#   bash scripts/vignetta.sh test
+set -euo pipefail
+
+mode=${1:-run}
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+# Debian packages the build, the program and the tests need.
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+          libqt6test6 libgl-dev fonts-dejavu-core)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+if ((${#missing[@]})); then
+    echo "Installing missing packages: ${missing[*]}"
+    sudo_cmd=()
+    if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+    "${sudo_cmd[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+cmake --preset default
+cmake --build --preset default
+
+case "$mode" in
+run)
+    exec ./build/default/src/vignetta
+    ;;
+test)
+    ctest --preset default
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

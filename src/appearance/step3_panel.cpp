@@ -1,0 +1,155 @@
+#include "step3_panel.h"
+
+#include "html_color.h"
+#include "wizard/text_rules.h"
+#include "wizard/ui_kit.h"
+#include "wizard/wizard_state.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace vignetta {
+
+namespace {
+
+constexpr LabelStyle kInstruction{
+    .color = kBlue, .alignment = Qt::AlignHCenter | Qt::AlignTop, .wraps = true};
+constexpr LabelStyle kFieldLabel{.color = kBlack, .alignment = Qt::AlignLeft | Qt::AlignTop};
+
+// A text box with the label that names it.
+QLineEdit* labelledBox(QWidget* frame, int labelIndex, const QString& caption, QRect labelRect,
+                       int labelTab, const QString& boxName, const QString& text, QRect boxRect,
+                       int boxTab)
+{
+    QLabel* label = makeLabel(frame, memberName(u"Label1", labelIndex), caption, labelRect,
+                              labelTab, kFieldLabel);
+    QLineEdit* box = makeTextBox(frame, boxName, text, boxRect, boxTab);
+    label->setBuddy(box);
+    return box;
+}
+
+} // namespace
+
+Step3Panel::Step3Panel(QWidget* parent) : QGroupBox(u"Step 3: ThumbNail Appearance"_s, parent)
+{
+    const std::array<QString, 4> captions{u"Width/Height"_s, u"Columns"_s, u"Border"_s,
+                                          u"Background"_s};
+    const std::array<int, 4> lefts{120, 1440, 2880, 4200};
+    for (int i = 0; i < 4; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        m_frame1[at] = makeFrame(this, memberName(u"Frame1", i), captions[at],
+                                 twipsRect(lefts[at], 360, 1212, 2652), 25 + i);
+        m_frame1[at]->setCaptionColor(QColor(kDarkRed));
+    }
+
+    QWidget* sizes = m_frame1[0];
+    makeLabel(sizes, memberName(u"Label1", 2), u"Enter the Width and Height for ThumbNails"_s,
+              twipsRect(120, 360, 972, 852), 29, kInstruction);
+    m_txtWidth = labelledBox(sizes, 6, u"Width"_s, twipsRect(120, 1320, 492, 252), 33,
+                             u"txtWidth"_s, u"150"_s, twipsRect(120, 1560, 972, 288), 36);
+    m_txtHeight = labelledBox(sizes, 7, u"Height"_s, twipsRect(120, 2040, 492, 252), 34,
+                              u"txtHeight"_s, u"150"_s, twipsRect(120, 2280, 972, 288), 35);
+
+    QWidget* columns = m_frame1[1];
+    makeLabel(columns, memberName(u"Label1", 3),
+              u"Enter the number of ThumbNails to put in each Column"_s,
+              twipsRect(120, 360, 972, 972), 30, kInstruction);
+    m_txtColumns = labelledBox(columns, 8, u"Columns"_s, twipsRect(120, 2040, 612, 252), 37,
+                               u"txtColumns"_s, u"1"_s, twipsRect(120, 2280, 972, 288), 38);
+
+    QWidget* border = m_frame1[2];
+    makeLabel(border, memberName(u"Label1", 4), u"Enter Border Thickness, if any"_s,
+              twipsRect(120, 360, 972, 612), 31, kInstruction);
+    m_check1 = makeCheckBox(border, u"Check1"_s, u"Border"_s, twipsRect(120, 1560, 972, 252), 39);
+    m_check1->setChecked(true);
+    m_txtThickness = labelledBox(border, 9, u"Thickness"_s, twipsRect(120, 2040, 732, 252), 40,
+                                 u"txtThickness"_s, u"2"_s, twipsRect(120, 2280, 972, 288), 41);
+
+    QWidget* colours = m_frame1[3];
+    makeLabel(colours, memberName(u"Label1", 5), u"Enter ForeGround and Background Color"_s,
+              twipsRect(120, 360, 972, 1092), 32, kInstruction);
+    m_cmdColor[0] = makeButton(colours, memberName(u"cmdColor", 0), u"FG"_s,
+                               twipsRect(120, 1560, 492, 252), 43);
+    m_cmdColor[1] = makeButton(colours, memberName(u"cmdColor", 1), u"BG"_s,
+                               twipsRect(600, 1560, 492, 252), 44);
+    m_lblColor = makeLabel(colours, u"lblColor"_s, u"           Sample Text"_s,
+                           twipsRect(120, 1920, 972, 612), 42,
+                           {.color = std::nullopt, .alignment = Qt::AlignCenter, .wraps = true});
+    m_lblColor->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_lblColor->setLineWidth(1);
+    m_lblColor->setAutoFillBackground(true);
+
+    connect(m_check1, &QCheckBox::clicked, this, &Step3Panel::Check1_Click);
+    for (int i = 0; i < 2; ++i) {
+        connect(m_cmdColor[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
+                [this, i] { Q_EMIT colorRequested(i); });
+    }
+    setDefaults();
+}
+
+QPushButton* Step3Panel::cmdColor(int index) const
+{
+    return m_cmdColor.at(static_cast<std::size_t>(index));
+}
+
+QColor Step3Panel::foreColor() const
+{
+    return m_lblColor->palette().color(QPalette::WindowText);
+}
+
+QColor Step3Panel::backColor() const
+{
+    return m_lblColor->palette().color(QPalette::Window);
+}
+
+void Step3Panel::setSampleColor(int index, const QColor& color)
+{
+    QPalette palette = m_lblColor->palette();
+    palette.setColor(index == kForeground ? QPalette::WindowText : QPalette::Window, color);
+    m_lblColor->setPalette(palette);
+}
+
+void Step3Panel::setDefaults()
+{
+    m_txtWidth->setText(u"150"_s);
+    m_txtHeight->setText(u"150"_s);
+    m_txtColumns->setText(u"1"_s);
+    m_check1->setChecked(true);
+    m_txtThickness->setEnabled(true);
+    m_txtThickness->setText(u"2"_s);
+    setSampleColor(kForeground, QColor(kBlack));
+    setSampleColor(kBackground, QColor(Qt::white));
+}
+
+void Step3Panel::Check1_Click()
+{
+    // The thickness typed before comes back when the box is ticked again.
+    m_txtThickness->setEnabled(m_check1->isChecked());
+}
+
+void Step3Panel::Get_Step3_Info(WizardState& state) const
+{
+    state.sWidth = trimBlanks(m_txtWidth->text());
+    state.sHeight = trimBlanks(m_txtHeight->text());
+    state.sColumns = trimBlanks(m_txtColumns->text());
+    state.bBorder = m_check1->isChecked();
+    state.sThickness = state.bBorder ? trimBlanks(m_txtThickness->text()) : u"0"_s;
+    state.sForeColor = GetForeColor();
+    state.sBackColor = GetBackColor();
+}
+
+QString Step3Panel::GetForeColor() const
+{
+    return htmlColor(colorValue(foreColor()));
+}
+
+QString Step3Panel::GetBackColor() const
+{
+    return htmlColor(colorValue(backColor()));
+}
+
+} // namespace vignetta

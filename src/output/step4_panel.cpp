@@ -1,0 +1,59 @@
+#include "step4_panel.h"
+
+#include "wizard/text_rules.h"
+#include "wizard/ui_kit.h"
+#include "wizard/wizard_state.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace vignetta {
+
+Step4Panel::Step4Panel(QWidget* parent) : QGroupBox(u"Step 4: Page Name"_s, parent)
+{
+    constexpr LabelStyle kInstruction{.color = kBlue, .alignment = Qt::AlignLeft | Qt::AlignTop};
+    makeLabel(this, memberName(u"Label1", 10), u"Give the file a name."_s,
+              twipsRect(240, 240, 5052, 252), 45, kInstruction);
+    makeLabel(this, memberName(u"Label1", 11),
+              u"Select either \"HTML\" or \"HTM\" as the extension."_s,
+              twipsRect(240, 480, 5052, 252), 46, kInstruction);
+    makeLabel(this, memberName(u"Label1", 12), u"Select Finish to write the file."_s,
+              twipsRect(240, 720, 5052, 252), 47, kInstruction);
+    makeLabel(this, memberName(u"Label1", 13),
+              u"The file will be saved in the same directory as the selected image files."_s,
+              twipsRect(240, 960, 5052, 252), 48, kInstruction);
+
+    m_frame2 = makeFrame(this, u"Frame2"_s, u"Extension"_s, twipsRect(240, 1800, 1332, 852), 50);
+    m_frame2->setCaptionColor(QColor(kDarkRed));
+    m_optExtension[0] = makeOptionButton(m_frame2, memberName(u"optExtension", 0), u"html"_s,
+                                         twipsRect(120, 240, 1092, 252), 51);
+    m_optExtension[1] = makeOptionButton(m_frame2, memberName(u"optExtension", 1), u"htm"_s,
+                                         twipsRect(120, 480, 1092, 252), 52);
+
+    m_txtFileName =
+        makeTextBox(this, u"txtFileName"_s, u"Vignetta"_s, twipsRect(240, 2760, 5052, 288), 49);
+    m_txtFileName->setAccessibleName(u"Page name"_s);
+    setDefaults();
+}
+
+QRadioButton* Step4Panel::optExtension(int index) const
+{
+    return m_optExtension.at(static_cast<std::size_t>(index));
+}
+
+void Step4Panel::setDefaults()
+{
+    m_txtFileName->setText(u"Vignetta"_s);
+    m_optExtension[0]->setChecked(true);
+}
+
+void Step4Panel::Get_Step4_Info(WizardState& state) const
+{
+    // Only the first option is looked at: anything but "html" means "htm".
+    state.sFileName = trimBlanks(m_txtFileName->text()) +
+                      (m_optExtension[0]->isChecked() ? u".html"_s : u".htm"_s);
+}
+
+} // namespace vignetta

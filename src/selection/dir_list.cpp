@@ -1,0 +1,146 @@
+#include "dir_list.h"
+
+#include "name_collation.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace vignetta {
+
+namespace {
+
+constexpr int kIndentPixels = 8;
+constexpr int kDepthRole = Qt::UserRole + 1;
+
+// Indents each row by its depth, as a tree drawn in a list.
+class IndentDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem indented(option);
+        indented.rect.adjust(index.data(kDepthRole).toInt() * kIndentPixels, 0, 0, 0);
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+};
+
+// The row of the open directory: it follows the root and its other ancestors.
+int openRowOf(const QString& path)
+{
+    return path == u"/" ? 0 : static_cast<int>(path.count(u'/'));
+}
+
+} // namespace
+
+std::vector<DirRow> dirRows(const QString& path, const QStringList& subdirectories)
+{
+    std::vector<DirRow> rows;
+    rows.push_back({u"/"_s, u"/"_s, 0, true});
+    const QStringList parts = path.split(u'/', Qt::SkipEmptyParts);
+    QString walked;
+    for (const QString& part : parts) {
+        walked += u'/' + part;
+        rows.push_back({part, walked, static_cast<int>(rows.size()), true});
+    }
+    const int childDepth = static_cast<int>(rows.size());
+    const QString prefix = (path == u"/") ? QString() : path;
+    for (const CollatedName& sub : collateSorted(subdirectories))
+        rows.push_back({sub.name, prefix + u'/' + sub.name, childDepth, false});
+    return rows;
+}
+
+int DirRowModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+QVariant DirRowModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const DirRow& row = m_rows[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return row.name;
+    case Qt::ToolTipRole:
+        return row.path;
+    case Qt::DecorationRole:
+        return QApplication::style()->standardIcon(row.open ? QStyle::SP_DirOpenIcon
+                                                            : QStyle::SP_DirClosedIcon);
+    case kDepthRole:
+        return row.depth;
+    default:
+        return {};
+    }
+}
+
+void DirRowModel::setRows(std::vector<DirRow> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+DirList::DirList(QWidget* parent) : QListView(parent), m_model(new DirRowModel(this))
+{
+    setModel(m_model);
+    setItemDelegate(new IndentDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformItemSizes(true);
+    connect(this, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { openRow(index.row()); });
+}
+
+bool DirList::setPath(const QString& path, QString* reason)
+{
+    const QString clean = QDir::cleanPath(QDir(path).absolutePath());
+    ScanResult scan = scanDirectory(clean);
+    if (!scan.ok) {
+        if (reason != nullptr)
+            *reason = scan.error;
+        return false;
+    }
+    m_path = clean;
+    std::vector<DirRow> rows = dirRows(clean, scan.listing.subdirectories);
+    m_listing = std::make_shared<const DirectoryListing>(std::move(scan.listing));
+    m_model->setRows(std::move(rows));
+    setCurrentIndex(m_model->index(openRowOf(clean)));
+    Q_EMIT pathChanged(m_path);
+    return true;
+}
+
+void DirList::openRow(int row)
+{
+    const auto& all = m_model->rows();
+    if (row < 0 || static_cast<std::size_t>(row) >= all.size())
+        return;
+    const QString target = all[static_cast<std::size_t>(row)].path;
+    QString reason;
+    if (!setPath(target, &reason)) {
+        setCurrentIndex(m_model->index(openRowOf(m_path)));
+        Q_EMIT openFailed(target, reason);
+    }
+}
+
+void DirList::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        currentIndex().isValid()) {
+        openRow(currentIndex().row());
+        event->accept();
+        return;
+    }
+    QListView::keyPressEvent(event);
+}
+
+} // namespace vignetta

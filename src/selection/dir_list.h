@@ -1,0 +1,74 @@
+#pragma once
+
+#include "dir_scan.h"
+
+#include <QAbstractListModel>
+#include <QListView>
+
+#include <memory>
+#include <vector>
+
+namespace vignetta {
+
+// One row of the directory list: an ancestor of the open directory, the open directory
+// itself, or one of its subdirectories.
+struct DirRow
+{
+    QString name;
+    QString path;
+    int depth = 0;
+    bool open = false; // an ancestor or the open directory
+};
+
+// Builds the rows for an open directory and its (unsorted) subdirectory names.
+[[nodiscard]] std::vector<DirRow> dirRows(const QString& path, const QStringList& subdirectories);
+
+class DirRowModel final : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
+    void setRows(std::vector<DirRow> rows);
+    [[nodiscard]] const std::vector<DirRow>& rows() const { return m_rows; }
+
+private:
+    std::vector<DirRow> m_rows;
+};
+
+// The directory list: shows the open directory's ancestors and subdirectories. A directory is
+// opened with a double click or Enter; only then does the path change.
+class DirList : public QListView
+{
+    Q_OBJECT
+public:
+    explicit DirList(QWidget* parent = nullptr);
+
+    [[nodiscard]] const QString& path() const { return m_path; }
+    // Opens `path`. On failure the list stays as it was and `reason` says why.
+    bool setPath(const QString& path, QString* reason = nullptr);
+
+    // The listing of the open directory, read when it was opened.
+    [[nodiscard]] std::shared_ptr<const DirectoryListing> listing() const { return m_listing; }
+    [[nodiscard]] const std::vector<DirRow>& rows() const { return m_model->rows(); }
+
+    // Opens the directory of a row, as a double click on it does.
+    void openRow(int row);
+
+Q_SIGNALS:
+    // Raised on every change of path.
+    void pathChanged(const QString& path);
+    // The user asked for a directory that cannot be opened.
+    void openFailed(const QString& path, const QString& reason);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    DirRowModel* m_model;
+    QString m_path;
+    std::shared_ptr<const DirectoryListing> m_listing;
+};
+
+} // namespace vignetta

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "name_collation.h"
+
+#include <QGroupBox>
+
+#include <array>
+
+class QLabel;
+class QPushButton;
+
+namespace vignetta {
+
+class NameListView;
+struct WizardState;
+
+// Step 2: the Unselected and Selected lists, the four move buttons and the two counts.
+class Step2Panel final : public QGroupBox
+{
+    Q_OBJECT
+public:
+    enum MoveButton
+    {
+        kAllRight = 0,
+        kAllLeft = 1,
+        kAddRight = 2,
+        kRemoveLeft = 3
+    };
+
+    explicit Step2Panel(QWidget* parent = nullptr);
+
+    [[nodiscard]] NameListView* lstUnselected() const { return m_lstUnselected; }
+    [[nodiscard]] NameListView* lstSelected() const { return m_lstSelected; }
+    [[nodiscard]] QLabel* lblUnselected() const { return m_lblUnselected; }
+    [[nodiscard]] QLabel* lblSelected() const { return m_lblSelected; }
+    [[nodiscard]] QPushButton* cmdStep2(int index) const;
+
+    [[nodiscard]] qsizetype selectedCount() const;
+
+    // Puts every given name into the Unselected list and empties the Selected list.
+    void FillList(const CollatedNames& names);
+    void cmdStep2_Click(int index);
+    void Get_Step2_Info(WizardState& state) const;
+
+private:
+    void refreshCounts();
+
+    QLabel* m_label = nullptr;
+    QLabel* m_lblUnselected = nullptr;
+    QLabel* m_lblSelected = nullptr;
+    NameListView* m_lstUnselected = nullptr;
+    NameListView* m_lstSelected = nullptr;
+    std::array<QPushButton*, 4> m_cmdStep2{};
+};
+
+} // namespace vignetta

@@ -1,0 +1,367 @@
+#include "form_vg.h"
+
+#include "about_panel.h"
+#include "appearance/step3_panel.h"
+#include "completion_panel.h"
+#include "output/step4_panel.h"
+#include "picture.h"
+#include "product.h"
+#include "prompts.h"
+#include "selection/step1_panel.h"
+#include "selection/step2_panel.h"
+#include "text_rules.h"
+#include "ui_kit.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace vignetta {
+
+namespace {
+
+constexpr auto kWarningTitle = u"Cannot proceed to Next Step";
+constexpr auto kNoImageFiles = u"No image files in selected directory!";
+constexpr auto kNoneSelected = u"No image files are selected";
+constexpr auto kColumnsWrong =
+    u"Columns should be a value < or = the number of images, but > than 0";
+constexpr auto kSizeWrong = u"Width and Height should be a value greater 0";
+
+struct ButtonSpec
+{
+    const char16_t* caption;
+    QRect rect;
+};
+
+// cmdButtons by index: the wizard row along the bottom, Tutor and About at the top right.
+const std::array<ButtonSpec, formVG::kButtonCount> kButtonSpecs{{
+    {u"&Exit", twipsRect(120, 3960, 972, 372)},
+    {u"<< &Back", twipsRect(2520, 3960, 972, 372)},
+    {u"&Next >>", twipsRect(3600, 3960, 972, 372)},
+    {u"&Restart", twipsRect(4680, 3960, 972, 372)},
+    {u"&Finish", twipsRect(4680, 3960, 972, 372)},
+    {u"&Tutor", twipsRect(4920, 360, 732, 252)},
+    {u"&About", twipsRect(4920, 120, 732, 252)},
+}};
+
+// frmStep's tab indexes by panel; all panels share one rectangle.
+constexpr std::array<int, formVG::kPanelCount> kPanelTabIndex{7, 8, 9, 10, 11, 57};
+constexpr QRect kPanelRect = twipsRect(120, 720, 5532, 3132);
+
+} // namespace
+
+formVG::formVG(Prompts* prompts, QWidget* parent) : QWidget(parent), m_prompts(prompts)
+{
+    if (m_prompts == nullptr) {
+        m_ownPrompts = std::make_unique<QtPrompts>();
+        m_prompts = m_ownPrompts.get();
+    }
+    buildWindow();
+    Form_Load();
+}
+
+formVG::~formVG() = default;
+
+QPushButton* formVG::cmdButtons(int index) const
+{
+    return m_cmdButtons.at(static_cast<std::size_t>(index));
+}
+
+QGroupBox* formVG::frmStep(int index) const
+{
+    return m_frmStep.at(static_cast<std::size_t>(index));
+}
+
+void formVG::buildWindow()
+{
+    setObjectName(u"formVG"_s);
+    setFixedSize(px(5784), px(4476));
+    setWindowIcon(QIcon(u":/vignetta/vignetta.png"_s));
+
+    for (int i = 0; i < kButtonCount; ++i) {
+        const ButtonSpec& spec = kButtonSpecs[static_cast<std::size_t>(i)];
+        m_cmdButtons[static_cast<std::size_t>(i)] = makeButton(
+            this, memberName(u"cmdButtons", i), QString::fromUtf16(spec.caption), spec.rect, i);
+        connect(m_cmdButtons[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
+                [this, i] { cmdButtons_Click(i); });
+    }
+    // Restart lies on Finish, in front of it, and shows only on the completion panel.
+    m_cmdButtons[kRestart]->raise();
+
+    m_step1 = new Step1Panel(this);
+    m_step2 = new Step2Panel(this);
+    m_step3 = new Step3Panel(this);
+    m_step4 = new Step4Panel(this);
+    m_completion = new CompletionPanel(this);
+    m_about = new AboutPanel(this);
+    m_frmStep = {m_step1, m_step2, m_step3, m_step4, m_completion, m_about};
+    for (int i = 0; i < kPanelCount; ++i)
+        placeControl(frmStep(i), memberName(u"frmStep", i), kPanelRect,
+                     kPanelTabIndex[static_cast<std::size_t>(i)]);
+
+    makePicture(this, u"Image3"_s, u":/vignetta/mark.png"_s, twipsRect(240, 120, 540, 540),
+                PictureBorder::None, u"Vignetta mark"_s);
+    makePicture(this, u"Image2"_s, u":/vignetta/title.png"_s, twipsRect(1560, 120, 2508, 540),
+                PictureBorder::Sunken, u"Vignetta"_s);
+
+    connect(m_step1, &Step1Panel::directoryError, this, &formVG::warn);
+    connect(m_step3, &Step3Panel::colorRequested, this, &formVG::cmdColor_Click);
+    connect(m_about->cmdOk(), &QPushButton::clicked, this, &formVG::cmdOk_Click);
+    chainTabOrder();
+}
+
+void formVG::chainTabOrder()
+{
+    QList<QWidget*> controls;
+    const QList<QWidget*> all = findChildren<QWidget*>();
+    for (QWidget* w : all) {
+        if (w->property(kTabIndexProperty).isValid() && w->focusPolicy() != Qt::NoFocus)
+            controls.append(w);
+    }
+    std::stable_sort(controls.begin(), controls.end(), [](QWidget* a, QWidget* b) {
+        return a->property(kTabIndexProperty).toInt() < b->property(kTabIndexProperty).toInt();
+    });
+    for (qsizetype i = 1; i < controls.size(); ++i)
+        setTabOrder(controls[i - 1], controls[i]);
+}
+
+void formVG::bringToFront(int panel)
+{
+    // The panel comes to the front over the others. Those behind are also taken out of view,
+    // so that keyboard focus and screen readers only meet the panel the user sees.
+    for (int i = 0; i < kPanelCount; ++i)
+        frmStep(i)->setVisible(i == panel);
+    frmStep(panel)->raise();
+    m_frontPanel = panel;
+}
+
+void formVG::warn(const QString& text)
+{
+    m_prompts->showMessage(this, {.title = QString::fromUtf16(kWarningTitle),
+                                  .text = text,
+                                  .icon = QMessageBox::Warning,
+                                  .buttons = QMessageBox::Ok});
+}
+
+void formVG::SetDefaults()
+{
+    setWindowTitle(QString::fromLatin1(product::kWindowTitle));
+    m_step4->setDefaults();
+    m_step3->setDefaults();
+}
+
+void formVG::Form_Load()
+{
+    SetDefaults();
+    m_state.iStep = kStep1;
+    ShowFrame();
+    Check_iStep();
+}
+
+void formVG::Check_iStep()
+{
+    const int step = m_state.iStep;
+    m_cmdButtons[kBack]->setEnabled(step != kStep1 && step != kCompletion);
+    m_cmdButtons[kNext]->setEnabled(step <= kStep3);
+    m_cmdButtons[kFinish]->setEnabled(step >= kStep4);
+    m_cmdButtons[kRestart]->setVisible(step == kCompletion);
+}
+
+void formVG::ShowFrame()
+{
+    bringToFront(m_state.iStep);
+}
+
+bool formVG::CompleteThisStep()
+{
+    switch (m_state.iStep) {
+    case kStep1:
+        if (m_step1->fileCount() <= 0) {
+            warn(QString::fromUtf16(kNoImageFiles));
+            return false;
+        }
+        m_step1->Get_Step1_Info(m_state);
+        m_step2->FillList(m_step1->fileNames());
+        return true;
+    case kStep2:
+        if (m_step2->selectedCount() <= 0) {
+            warn(QString::fromUtf16(kNoneSelected));
+            return false;
+        }
+        m_step2->Get_Step2_Info(m_state);
+        return true;
+    case kStep3: {
+        const double columns = numericValue(m_step3->txtColumns()->text());
+        const auto images = static_cast<double>(m_step2->selectedCount());
+        if (!(columns > 0 && columns <= images)) {
+            warn(QString::fromUtf16(kColumnsWrong));
+            return false;
+        }
+        const double width = numericValue(m_step3->txtWidth()->text());
+        const double height = numericValue(m_step3->txtHeight()->text());
+        if (!(width > 0 && height > 0)) {
+            warn(QString::fromUtf16(kSizeWrong));
+            return false;
+        }
+        m_step3->Get_Step3_Info(m_state);
+        return true;
+    }
+    case kStep4:
+        m_step4->Get_Step4_Info(m_state);
+        m_completion->lblFileName()->setText(m_state.sFileName);
+        if (m_state.bTutorOn) {
+            m_state.bTutorOn = false;
+            TutorOff();
+        }
+        return true;
+    default:
+        warn(QString());
+        return false;
+    }
+}
+
+void formVG::DoNext()
+{
+    if (!CompleteThisStep())
+        return;
+    ++m_state.iStep;
+    Check_iStep();
+    ShowFrame();
+    if (m_state.bTutorOn)
+        ShowTutor();
+}
+
+void formVG::DoBack()
+{
+    --m_state.iStep;
+    Check_iStep();
+    ShowFrame();
+    if (m_state.bTutorOn)
+        ShowTutor();
+}
+
+void formVG::DoFinish()
+{
+    if (!CompleteThisStep())
+        return;
+    if (!WriteFile())
+        return;
+    ++m_state.iStep;
+    Check_iStep();
+    ShowFrame();
+}
+
+void formVG::DoRestart()
+{
+    Form_Load();
+}
+
+void formVG::DoExit()
+{
+    if (m_exiting)
+        return;
+    m_exiting = true;
+    if (m_state.bTutorOn)
+        TutorOff();
+    close();
+    Q_EMIT exitRequested();
+}
+
+void formVG::closeEvent(QCloseEvent* event)
+{
+    // Closing the window through its frame ends the program just as Exit does.
+    if (!m_exiting) {
+        m_exiting = true;
+        if (m_state.bTutorOn)
+            TutorOff();
+        Q_EMIT exitRequested();
+    }
+    event->accept();
+}
+
+void formVG::cmdButtons_Click(int index)
+{
+    switch (index) {
+    case kExit:
+        DoExit();
+        break;
+    case kBack:
+        DoBack();
+        break;
+    case kNext:
+        DoNext();
+        break;
+    case kRestart:
+        DoRestart();
+        break;
+    case kFinish:
+        DoFinish();
+        break;
+    case kTutor:
+        DoTutor();
+        break;
+    case kAbout:
+        DoAbout();
+        break;
+    default:
+        break;
+    }
+}
+
+void formVG::DoAbout()
+{
+    for (int i = kBack; i <= kAbout; ++i)
+        m_cmdButtons[static_cast<std::size_t>(i)]->setEnabled(false);
+    bringToFront(kAboutPanel);
+}
+
+void formVG::cmdOk_Click()
+{
+    m_cmdButtons[kTutor]->setEnabled(true);
+    m_cmdButtons[kAbout]->setEnabled(true);
+    m_cmdButtons[kRestart]->setEnabled(true);
+    Check_iStep();
+    ShowFrame();
+}
+
+void formVG::cmdColor_Click(int index)
+{
+    // The dialog's colour goes onto the sample; the dialog keeps it for its next use.
+    const QColor initial =
+        index == Step3Panel::kForeground ? m_step3->foreColor() : m_step3->backColor();
+    m_step3->setSampleColor(index, m_prompts->chooseColor(this, initial));
+}
+
+bool formVG::WriteFile()
+{
+    return true;
+}
+
+void formVG::DoTutor()
+{
+    if (m_state.bTutorOn)
+        TutorOff();
+    else
+        TutorOn();
+}
+
+void formVG::TutorOn()
+{
+    m_state.bTutorOn = true;
+    ShowTutor();
+}
+
+void formVG::ShowTutor() {}
+
+void formVG::TutorOff()
+{
+    m_state.bTutorOn = false;
+}
+
+} // namespace vignetta

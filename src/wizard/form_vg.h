@@ -1,0 +1,111 @@
+#pragma once
+
+#include "wizard_state.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace vignetta {
+
+class AboutPanel;
+class CompletionPanel;
+class Prompts;
+class Step1Panel;
+class Step2Panel;
+class Step3Panel;
+class Step4Panel;
+
+// The main window: the stack of panels, the wizard buttons and the navigation between steps.
+// It owns the wizard's state for the whole run.
+class formVG final : public QWidget
+{
+    Q_OBJECT
+public:
+    enum Button
+    {
+        kExit = 0,
+        kBack = 1,
+        kNext = 2,
+        kRestart = 3,
+        kFinish = 4,
+        kTutor = 5,
+        kAbout = 6,
+    };
+    static constexpr int kButtonCount = 7;
+    static constexpr int kPanelCount = 6;
+
+    // `prompts` shows the modal dialogs; without one the window shows real ones.
+    explicit formVG(Prompts* prompts = nullptr, QWidget* parent = nullptr);
+    ~formVG() override;
+
+    [[nodiscard]] const WizardState& state() const { return m_state; }
+    [[nodiscard]] QPushButton* cmdButtons(int index) const;
+    [[nodiscard]] QGroupBox* frmStep(int index) const;
+    // The panel the user sees.
+    [[nodiscard]] int frontPanel() const { return m_frontPanel; }
+
+    [[nodiscard]] Step1Panel* step1() const { return m_step1; }
+    [[nodiscard]] Step2Panel* step2() const { return m_step2; }
+    [[nodiscard]] Step3Panel* step3() const { return m_step3; }
+    [[nodiscard]] Step4Panel* step4() const { return m_step4; }
+    [[nodiscard]] CompletionPanel* completion() const { return m_completion; }
+    [[nodiscard]] AboutPanel* about() const { return m_about; }
+
+    void cmdButtons_Click(int index);
+
+Q_SIGNALS:
+    // Exit was chosen, or the window was closed: the program ends.
+    void exitRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWindow();
+    void chainTabOrder();
+    void bringToFront(int panel);
+    void warn(const QString& text);
+
+    void SetDefaults();
+    void Form_Load();
+    void Check_iStep();
+    void ShowFrame();
+    bool CompleteThisStep();
+    void DoNext();
+    void DoBack();
+    void DoFinish();
+    void DoRestart();
+    void DoExit();
+    void DoAbout();
+    void cmdOk_Click();
+    void cmdColor_Click(int index);
+    bool WriteFile();
+
+    void DoTutor();
+    void TutorOn();
+    void ShowTutor();
+    void TutorOff();
+
+    std::unique_ptr<Prompts> m_ownPrompts;
+    Prompts* m_prompts = nullptr;
+    WizardState m_state;
+    bool m_exiting = false;
+    int m_frontPanel = -1;
+
+    std::array<QPushButton*, kButtonCount> m_cmdButtons{};
+    std::array<QGroupBox*, kPanelCount> m_frmStep{};
+    Step1Panel* m_step1 = nullptr;
+    Step2Panel* m_step2 = nullptr;
+    Step3Panel* m_step3 = nullptr;
+    Step4Panel* m_step4 = nullptr;
+    CompletionPanel* m_completion = nullptr;
+    AboutPanel* m_about = nullptr;
+};
+
+} // namespace vignetta

@@ -1,0 +1,21 @@
+#include "prompts.h"
+
+#include <QColorDialog>
+
+namespace vignetta {
+
+void QtPrompts::showMessage(QWidget* parent, const MessageRequest& request)
+{
+    QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
+    box.exec();
+}
+
+QColor QtPrompts::chooseColor(QWidget* parent, const QColor& initial)
+{
+    QColorDialog dialog(initial, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return initial;
+    return dialog.selectedColor();
+}
+
+} // namespace vignetta

@@ -1,0 +1,106 @@
+#include "ui_kit.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionGroupBox>
+#include <QStylePainter>
+
+namespace vignetta {
+
+QString memberName(QStringView array, int index)
+{
+    return array + u'(' + QString::number(index) + u')';
+}
+
+void setTabIndex(QWidget* control, int tabIndex)
+{
+    control->setProperty(kTabIndexProperty, tabIndex);
+}
+
+CaptionedFrame::CaptionedFrame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent)
+{}
+
+void CaptionedFrame::setCaptionColor(const QColor& color)
+{
+    m_captionColor = color;
+    update();
+}
+
+void CaptionedFrame::paintEvent(QPaintEvent* /*event*/)
+{
+    QStylePainter painter(this);
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    if (m_captionColor.isValid())
+        option.textColor = m_captionColor;
+    painter.drawComplexControl(QStyle::CC_GroupBox, option);
+}
+
+void placeControl(QWidget* control, const QString& objectName, QRect rect, int tabIndex)
+{
+    control->setObjectName(objectName);
+    control->setGeometry(rect);
+    setTabIndex(control, tabIndex);
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& text, QRect rect,
+                  int tabIndex, LabelStyle style)
+{
+    auto* label = new QLabel(text, parent);
+    placeControl(label, objectName, rect, tabIndex);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(style.alignment);
+    label->setWordWrap(style.wraps);
+    if (style.color) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, QColor(*style.color));
+        label->setPalette(palette);
+    }
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption,
+                        QRect rect, int tabIndex)
+{
+    auto* button = new QPushButton(caption, parent);
+    placeControl(button, objectName, rect, tabIndex);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit* makeTextBox(QWidget* parent, const QString& objectName, const QString& text, QRect rect,
+                       int tabIndex)
+{
+    auto* box = new QLineEdit(text, parent);
+    placeControl(box, objectName, rect, tabIndex);
+    return box;
+}
+
+QCheckBox* makeCheckBox(QWidget* parent, const QString& objectName, const QString& caption,
+                        QRect rect, int tabIndex)
+{
+    auto* box = new QCheckBox(caption, parent);
+    placeControl(box, objectName, rect, tabIndex);
+    return box;
+}
+
+QRadioButton* makeOptionButton(QWidget* parent, const QString& objectName, const QString& caption,
+                               QRect rect, int tabIndex)
+{
+    auto* option = new QRadioButton(caption, parent);
+    placeControl(option, objectName, rect, tabIndex);
+    return option;
+}
+
+CaptionedFrame* makeFrame(QWidget* parent, const QString& objectName, const QString& caption,
+                          QRect rect, int tabIndex)
+{
+    auto* frame = new CaptionedFrame(caption, parent);
+    placeControl(frame, objectName, rect, tabIndex);
+    return frame;
+}
+
+} // namespace vignetta

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "twips.h"
+
+#include <QColor>
+#include <QGroupBox>
+#include <QString>
+
+#include <optional>
+
+class QAbstractButton;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace vignetta {
+
+// Named colours of the window.
+inline constexpr QRgb kBlue = qRgb(0, 0, 255);
+inline constexpr QRgb kDarkRed = qRgb(192, 0, 0);
+inline constexpr QRgb kBlack = qRgb(0, 0, 0);
+inline constexpr QRgb kLightGrey = qRgb(192, 192, 192);
+
+// Controls of one kind that share a name are told apart by their index: "cmdButtons(2)".
+[[nodiscard]] QString memberName(QStringView array, int index);
+
+// Keyboard order: every control that can take focus carries its tab index; the window chains
+// them in increasing order once all panels exist.
+inline constexpr char kTabIndexProperty[] = "tabIndex";
+void setTabIndex(QWidget* control, int tabIndex);
+
+// A group frame whose caption has a colour of its own, leaving its controls' colours alone.
+class CaptionedFrame : public QGroupBox
+{
+    Q_OBJECT
+public:
+    CaptionedFrame(const QString& caption, QWidget* parent);
+    void setCaptionColor(const QColor& color);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_captionColor;
+};
+
+struct LabelStyle
+{
+    std::optional<QRgb> color = kBlue; // none: the system's colour for labels
+    Qt::Alignment alignment = Qt::AlignHCenter | Qt::AlignTop;
+    bool wraps = false;
+};
+
+// The factories below create a control at its place (in twips) with its name and tab index.
+QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& text, QRect rect,
+                  int tabIndex, LabelStyle style = {});
+QPushButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption,
+                        QRect rect, int tabIndex);
+QLineEdit* makeTextBox(QWidget* parent, const QString& objectName, const QString& text, QRect rect,
+                       int tabIndex);
+QCheckBox* makeCheckBox(QWidget* parent, const QString& objectName, const QString& caption,
+                        QRect rect, int tabIndex);
+QRadioButton* makeOptionButton(QWidget* parent, const QString& objectName, const QString& caption,
+                               QRect rect, int tabIndex);
+CaptionedFrame* makeFrame(QWidget* parent, const QString& objectName, const QString& caption,
+                          QRect rect, int tabIndex);
+void placeControl(QWidget* control, const QString& objectName, QRect rect, int tabIndex);
+
+} // namespace vignetta

@@ -1,0 +1,206 @@
+#include "support/wizard_driver.h"
+
+#include <QItemSelectionModel>
+#include <QLabel>
+
+using namespace vignetta;
+
+namespace {
+
+QStringList namesIn(const NameListView* list)
+{
+    QStringList names;
+    for (qsizetype i = 0; i < list->count(); ++i)
+        names.append(list->name(i));
+    return names;
+}
+
+// Highlights the named rows the way a user does: a click, then Ctrl and a click for each
+// further name.
+void highlight(NameListView* list, const QStringList& names)
+{
+    bool first = true;
+    for (const QString& name : names) {
+        int row = -1;
+        for (qsizetype i = 0; i < list->count(); ++i) {
+            if (list->name(i) == name)
+                row = static_cast<int>(i);
+        }
+        QVERIFY2(row >= 0, qPrintable(name));
+        const QModelIndex index = list->model()->index(row, 0);
+        list->scrollTo(index);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton,
+                          first ? Qt::KeyboardModifiers() : Qt::ControlModifier,
+                          list->visualRect(index).center());
+        first = false;
+    }
+}
+
+QStringList highlightedIn(const NameListView* list)
+{
+    QStringList names;
+    const std::vector<bool> rows = list->highlighted();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i])
+            names.append(list->name(static_cast<qsizetype>(i)));
+    }
+    return names;
+}
+
+} // namespace
+
+class TestSelectionStep : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void fillListSortsAndCounts();
+    void moves_data();
+    void moves();
+    void highlightOfTargetSurvivesAMove();
+    void outOfRangeIndexOnlyRefreshesCounts();
+    void collectsSelectionWithEmptyLastElement();
+    void hundredThousandImages();
+};
+
+void TestSelectionStep::fillListSortsAndCounts()
+{
+    ImageFolder folder({"b.gif", "A.JPG", "c.bmp"});
+    WizardDriver w;
+    w.advanceTo(kStep2, folder.path());
+    Step2Panel* s2 = w.form.step2();
+    QCOMPARE(namesIn(s2->lstUnselected()), (QStringList{"A.JPG", "b.gif", "c.bmp"}));
+    QCOMPARE(s2->lstSelected()->count(), 0);
+    QCOMPARE(s2->lblUnselected()->text(), QStringLiteral("3 Image(s) Unselected"));
+    QCOMPARE(s2->lblSelected()->text(), QStringLiteral("0 Image(s) Selected"));
+}
+
+void TestSelectionStep::moves_data()
+{
+    QTest::addColumn<QStringList>("highlightLeft");
+    QTest::addColumn<QList<int>>("buttons");
+    QTest::addColumn<QStringList>("left");
+    QTest::addColumn<QStringList>("right");
+
+    const QStringList all{"A.JPG", "b.gif", "c.bmp"};
+    QTest::newRow("Add two") << QStringList{"A.JPG", "c.bmp"} << QList<int>{Step2Panel::kAddRight}
+                             << QStringList{"b.gif"} << QStringList{"A.JPG", "c.bmp"};
+    QTest::newRow("Add with nothing highlighted")
+        << QStringList{} << QList<int>{Step2Panel::kAddRight} << all << QStringList{};
+    QTest::newRow("All then All back")
+        << QStringList{} << QList<int>{Step2Panel::kAllRight, Step2Panel::kAllLeft} << all
+        << QStringList{};
+    QTest::newRow("All back on empty right list")
+        << QStringList{} << QList<int>{Step2Panel::kAllLeft} << all << QStringList{};
+    QTest::newRow("All right") << QStringList{"b.gif"} << QList<int>{Step2Panel::kAllRight}
+                               << QStringList{} << all;
+    QTest::newRow("Remove with nothing highlighted")
+        << QStringList{} << QList<int>{Step2Panel::kAllRight, Step2Panel::kRemoveLeft}
+        << QStringList{} << all;
+}
+
+void TestSelectionStep::moves()
+{
+    QFETCH(QStringList, highlightLeft);
+    QFETCH(QList<int>, buttons);
+    QFETCH(QStringList, left);
+    QFETCH(QStringList, right);
+
+    ImageFolder folder({"b.gif", "A.JPG", "c.bmp"});
+    WizardDriver w;
+    w.advanceTo(kStep2, folder.path());
+    Step2Panel* s2 = w.form.step2();
+    highlight(s2->lstUnselected(), highlightLeft);
+    for (int button : buttons)
+        w.clickMove(button);
+
+    QCOMPARE(namesIn(s2->lstUnselected()), left);
+    QCOMPARE(namesIn(s2->lstSelected()), right);
+    QCOMPARE(s2->lblUnselected()->text(), QString::number(left.size()) + " Image(s) Unselected");
+    QCOMPARE(s2->lblSelected()->text(), QString::number(right.size()) + " Image(s) Selected");
+    // Names arrive unhighlighted.
+    QVERIFY(highlightedIn(s2->lstSelected()).isEmpty());
+}
+
+void TestSelectionStep::highlightOfTargetSurvivesAMove()
+{
+    ImageFolder folder({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"});
+    WizardDriver w;
+    w.advanceTo(kStep2, folder.path());
+    Step2Panel* s2 = w.form.step2();
+    highlight(s2->lstUnselected(), {"b.jpg", "d.jpg"});
+    w.clickMove(Step2Panel::kAddRight);
+    highlight(s2->lstSelected(), {"d.jpg"});
+    highlight(s2->lstUnselected(), {"a.jpg", "e.jpg"});
+    w.clickMove(Step2Panel::kAddRight);
+    QCOMPARE(namesIn(s2->lstSelected()), (QStringList{"a.jpg", "b.jpg", "d.jpg", "e.jpg"}));
+    QCOMPARE(highlightedIn(s2->lstSelected()), QStringList{"d.jpg"});
+    QCOMPARE(namesIn(s2->lstUnselected()), QStringList{"c.jpg"});
+
+    w.clickMove(Step2Panel::kRemoveLeft);
+    QCOMPARE(namesIn(s2->lstUnselected()), (QStringList{"c.jpg", "d.jpg"}));
+    QCOMPARE(namesIn(s2->lstSelected()), (QStringList{"a.jpg", "b.jpg", "e.jpg"}));
+}
+
+void TestSelectionStep::outOfRangeIndexOnlyRefreshesCounts()
+{
+    ImageFolder folder({"a.jpg", "b.jpg"});
+    WizardDriver w;
+    w.advanceTo(kStep2, folder.path());
+    Step2Panel* s2 = w.form.step2();
+    s2->lblSelected()->setText(QStringLiteral("stale"));
+    s2->cmdStep2_Click(7);
+    s2->cmdStep2_Click(-1);
+    QCOMPARE(s2->lstUnselected()->count(), 2);
+    QCOMPARE(s2->lblSelected()->text(), QStringLiteral("0 Image(s) Selected"));
+}
+
+void TestSelectionStep::collectsSelectionWithEmptyLastElement()
+{
+    ImageFolder folder({"b.gif", "A.JPG", "c.bmp"});
+    WizardDriver w;
+    w.advanceTo(kStep2, folder.path());
+    highlight(w.form.step2()->lstUnselected(), {"c.bmp", "A.JPG"});
+    w.clickMove(Step2Panel::kAddRight);
+    w.click(formVG::kNext);
+    QCOMPARE(w.step(), int(kStep3));
+    QCOMPARE(w.form.state().sImageFiles, (QStringList{"A.JPG", "c.bmp", ""}));
+    QCOMPARE(w.form.state().imageCount(), 2);
+}
+
+void TestSelectionStep::hundredThousandImages()
+{
+    // Well past what 16-bit counts could hold.
+    constexpr int kCount = 100000;
+    ImageFolder folder;
+    QStringList names;
+    names.reserve(kCount);
+    for (int i = 0; i < kCount; ++i)
+        names.append(QStringLiteral("IMG_%1.jpg").arg(i));
+    folder.addFiles(names);
+
+    WizardDriver w;
+    w.advanceTo(kStep2, folder.path());
+    Step2Panel* s2 = w.form.step2();
+    QCOMPARE(s2->lstUnselected()->count(), kCount);
+    QCOMPARE(s2->lstUnselected()->name(0), QStringLiteral("IMG_0.jpg"));
+    QCOMPARE(s2->lstUnselected()->name(kCount - 1), QStringLiteral("IMG_99999.jpg"));
+    QCOMPARE(s2->lblUnselected()->text(), QStringLiteral("100000 Image(s) Unselected"));
+
+    // Highlight every other name and move them.
+    std::vector<bool> everyOther(kCount);
+    for (int i = 0; i < kCount; i += 2)
+        everyOther[static_cast<std::size_t>(i)] = true;
+    s2->lstUnselected()->setHighlighted(everyOther);
+    w.clickMove(Step2Panel::kAddRight);
+    QCOMPARE(s2->lstSelected()->count(), kCount / 2);
+    QCOMPARE(s2->lstUnselected()->count(), kCount / 2);
+    QCOMPARE(s2->lstSelected()->name(1), QStringLiteral("IMG_2.jpg"));
+    QCOMPARE(s2->lblSelected()->text(), QStringLiteral("50000 Image(s) Selected"));
+    w.clickMove(Step2Panel::kAllRight);
+    w.click(formVG::kNext);
+    QCOMPARE(w.form.state().imageCount(), kCount);
+    QCOMPARE(w.form.state().sImageFiles.size(), kCount + 1);
+}
+
+QTEST_MAIN(TestSelectionStep)
+#include "tst_selection_step.moc"

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "wizard/prompts.h"
+
+#include <QList>
+
+#include <deque>
+
+// Stands in for the real dialogs: records every message box and answers the colour dialog
+// from a queue, so nothing blocks.
+class RecordingPrompts final : public vignetta::Prompts
+{
+public:
+    void showMessage(QWidget* /*parent*/, const vignetta::MessageRequest& request) override
+    {
+        messages.append(request);
+    }
+
+    QColor chooseColor(QWidget* /*parent*/, const QColor& initial) override
+    {
+        ++colorDialogs;
+        if (colorAnswers.empty())
+            return initial;
+        const QColor answer = colorAnswers.front();
+        colorAnswers.pop_front();
+        return answer;
+    }
+
+    // The texts of the recorded messages, in order.
+    [[nodiscard]] QStringList texts() const
+    {
+        QStringList result;
+        for (const auto& m : messages)
+            result.append(m.text);
+        return result;
+    }
+
+    QList<vignetta::MessageRequest> messages;
+    std::deque<QColor> colorAnswers;
+    int colorDialogs = 0;
+};

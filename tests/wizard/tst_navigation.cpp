@@ -1,0 +1,457 @@
+#include "support/wizard_driver.h"
+
+#include "wizard/about_panel.h"
+#include "wizard/completion_panel.h"
+#include "wizard/product.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSignalSpy>
+
+using namespace vignetta;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Cannot proceed to Next Step");
+
+} // namespace
+
+class TestNavigation : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void freshStart();
+    void buttonStatesAtEachPosition_data();
+    void buttonStatesAtEachPosition();
+    void stepOneWithoutImagesWarns();
+    void stepTwoWithoutSelectionWarns();
+    void stepThreeChecks_data();
+    void stepThreeChecks();
+    void finishWithDefaultsShowsFileName();
+    void finishOnCompletionPanelWarnsWithEmptyText();
+    void backKeepsEntries();
+    void backToStepOneRebuildsLists();
+    void restartRestoresDefaultsAndKeepsDirectory();
+    void aboutAndOkRestoreThePosition_data();
+    void aboutAndOkRestoreThePosition();
+    void accessKeysClickButtons();
+    void exitEndsTheProgram();
+    void closingTheWindowEndsTheProgram();
+
+private:
+    ImageFolder* m_images = nullptr;
+};
+
+void TestNavigation::init()
+{
+    m_images = new ImageFolder({"b.gif", "A.JPG", "c.bmp"});
+}
+
+void TestNavigation::cleanup()
+{
+    delete m_images;
+    m_images = nullptr;
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void TestNavigation::freshStart()
+{
+    WizardDriver w;
+    QCOMPARE(w.step(), int(kStep1));
+    QCOMPARE(w.form.frontPanel(), int(kStep1));
+    QVERIFY(w.form.frmStep(kStep1)->isVisible());
+    QCOMPARE(w.buttonStates(), QStringLiteral("-N--"));
+    QVERIFY(w.form.cmdButtons(formVG::kExit)->isEnabled());
+    QVERIFY(w.form.cmdButtons(formVG::kTutor)->isEnabled());
+    QVERIFY(w.form.cmdButtons(formVG::kAbout)->isEnabled());
+    QVERIFY(!w.form.state().bTutorOn);
+    QCOMPARE(w.form.windowTitle(), QString::fromLatin1(product::kWindowTitle));
+
+    Step3Panel* s3 = w.form.step3();
+    QCOMPARE(s3->txtWidth()->text(), QStringLiteral("150"));
+    QCOMPARE(s3->txtHeight()->text(), QStringLiteral("150"));
+    QCOMPARE(s3->txtColumns()->text(), QStringLiteral("1"));
+    QVERIFY(s3->check1()->isChecked());
+    QVERIFY(s3->txtThickness()->isEnabled());
+    QCOMPARE(s3->txtThickness()->text(), QStringLiteral("2"));
+    QCOMPARE(s3->foreColor(), QColor(Qt::black));
+    QCOMPARE(s3->backColor(), QColor(Qt::white));
+    QCOMPARE(w.form.step4()->txtFileName()->text(), QStringLiteral("Vignetta"));
+    QVERIFY(w.form.step4()->optExtension(0)->isChecked());
+    QVERIFY(!w.form.step4()->optExtension(1)->isChecked());
+    QVERIFY(w.prompts.messages.isEmpty());
+}
+
+void TestNavigation::buttonStatesAtEachPosition_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("states");
+    QTest::newRow("Step 1") << int(kStep1) << "-N--";
+    QTest::newRow("Step 2") << int(kStep2) << "BN--";
+    QTest::newRow("Step 3") << int(kStep3) << "BN--";
+    QTest::newRow("Step 4") << int(kStep4) << "B-F-";
+    QTest::newRow("completion") << int(kCompletion) << "--FR";
+}
+
+void TestNavigation::buttonStatesAtEachPosition()
+{
+    QFETCH(int, position);
+    QFETCH(QString, states);
+    WizardDriver w;
+    w.advanceTo(position, m_images->path());
+    QCOMPARE(w.step(), position);
+    QCOMPARE(w.form.frontPanel(), position);
+    QCOMPARE(w.buttonStates(), states);
+    QVERIFY(w.prompts.messages.isEmpty());
+    // Only the panel in front is seen.
+    for (int i = 0; i < formVG::kPanelCount; ++i)
+        QCOMPARE(w.form.frmStep(i)->isVisible(), i == position);
+}
+
+void TestNavigation::stepOneWithoutImagesWarns()
+{
+    ImageFolder empty({"d.png", "e.jpeg"});
+    empty.addDirs({"f.jpg"});
+    WizardDriver w;
+    QVERIFY(w.form.step1()->openDirectory(empty.path()));
+    w.click(formVG::kNext);
+    QCOMPARE(w.prompts.messages.size(), 1);
+    const MessageRequest& m = w.prompts.messages.first();
+    QCOMPARE(m.text, QStringLiteral("No image files in selected directory!"));
+    QCOMPARE(m.title, kTitle);
+    QCOMPARE(m.icon, QMessageBox::Warning);
+    QCOMPARE(m.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(w.step(), int(kStep1));
+    QCOMPARE(w.form.frontPanel(), int(kStep1));
+    QCOMPARE(w.buttonStates(), QStringLiteral("-N--"));
+}
+
+void TestNavigation::stepTwoWithoutSelectionWarns()
+{
+    WizardDriver w;
+    w.advanceTo(kStep2, m_images->path());
+    w.click(formVG::kNext);
+    QCOMPARE(w.prompts.texts(), QStringList{"No image files are selected"});
+    QCOMPARE(w.prompts.messages.first().title, kTitle);
+    QCOMPARE(w.step(), int(kStep2));
+    QCOMPARE(w.form.step2()->lstUnselected()->count(), 3);
+}
+
+void TestNavigation::stepThreeChecks_data()
+{
+    QTest::addColumn<QString>("columns");
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<QString>("message"); // empty: the step passes
+
+    const QString cols =
+        QStringLiteral("Columns should be a value < or = the number of images, but > than 0");
+    const QString size = QStringLiteral("Width and Height should be a value greater 0");
+    QTest::newRow("defaults") << "1"
+                              << "150"
+                              << "150"
+                              << "";
+    QTest::newRow("columns 0") << "0"
+                               << "150"
+                               << "150" << cols;
+    QTest::newRow("columns empty") << ""
+                                   << "150"
+                                   << "150" << cols;
+    QTest::newRow("columns abc") << "abc"
+                                 << "150"
+                                 << "150" << cols;
+    QTest::newRow("columns -1") << "-1"
+                                << "150"
+                                << "150" << cols;
+    QTest::newRow("columns = images") << "3"
+                                      << "150"
+                                      << "150"
+                                      << "";
+    QTest::newRow("columns > images") << "4"
+                                      << "150"
+                                      << "150" << cols;
+    QTest::newRow("columns 2.5") << "2.5"
+                                 << "150"
+                                 << "150"
+                                 << "";
+    QTest::newRow("columns 3.01") << "3.01"
+                                  << "150"
+                                  << "150" << cols;
+    QTest::newRow("columns 0.5 passes") << "0.5"
+                                        << "150"
+                                        << "150"
+                                        << "";
+    QTest::newRow("width 0") << "1"
+                             << "0"
+                             << "150" << size;
+    QTest::newRow("width empty") << "1"
+                                 << ""
+                                 << "150" << size;
+    QTest::newRow("width abc") << "1"
+                               << "abc"
+                               << "150" << size;
+    QTest::newRow("height 0") << "1"
+                              << "150"
+                              << "0" << size;
+    QTest::newRow("height empty") << "1"
+                                  << "150"
+                                  << "" << size;
+    QTest::newRow("height -5") << "1"
+                               << "150"
+                               << "-5" << size;
+    QTest::newRow("width 12abc") << "1"
+                                 << "12abc"
+                                 << "150"
+                                 << "";
+    QTest::newRow("width with blanks") << "1"
+                                       << "  150  "
+                                       << "150"
+                                       << "";
+    QTest::newRow("width 150px") << "1"
+                                 << "150px"
+                                 << "150"
+                                 << "";
+    QTest::newRow("both wrong: columns first") << "0"
+                                               << "0"
+                                               << "0" << cols;
+}
+
+void TestNavigation::stepThreeChecks()
+{
+    QFETCH(QString, columns);
+    QFETCH(QString, width);
+    QFETCH(QString, height);
+    QFETCH(QString, message);
+
+    WizardDriver w;
+    w.advanceTo(kStep3, m_images->path());
+    Step3Panel* s3 = w.form.step3();
+    s3->txtColumns()->setText(columns);
+    s3->txtWidth()->setText(width);
+    s3->txtHeight()->setText(height);
+    const WizardState before = w.form.state();
+    w.click(formVG::kNext);
+
+    if (message.isEmpty()) {
+        QVERIFY(w.prompts.messages.isEmpty());
+        QCOMPARE(w.step(), int(kStep4));
+        QCOMPARE(w.form.state().sWidth, width.trimmed());
+        QCOMPARE(w.form.state().sColumns, columns.trimmed());
+    } else {
+        QCOMPARE(w.prompts.texts(), QStringList{message});
+        QCOMPARE(w.prompts.messages.first().title, kTitle);
+        QCOMPARE(w.step(), int(kStep3));
+        QCOMPARE(w.buttonStates(), QStringLiteral("BN--"));
+        // Nothing of the step was collected, and the entries stay as typed.
+        QCOMPARE(w.form.state().sWidth, before.sWidth);
+        QCOMPARE(s3->txtWidth()->text(), width);
+    }
+}
+
+void TestNavigation::finishWithDefaultsShowsFileName()
+{
+    WizardDriver w;
+    w.advanceTo(kCompletion, m_images->path());
+    QCOMPARE(w.step(), int(kCompletion));
+    QCOMPARE(w.form.frontPanel(), int(kCompletion));
+    QCOMPARE(w.form.completion()->lblFileName()->text(), QStringLiteral("Vignetta.html"));
+    QCOMPARE(w.form.state().sFileName, QStringLiteral("Vignetta.html"));
+    QCOMPARE(w.buttonStates(), QStringLiteral("--FR"));
+    // Restart stands where Finish is, in front of it.
+    QCOMPARE(w.form.cmdButtons(formVG::kRestart)->geometry(),
+             w.form.cmdButtons(formVG::kFinish)->geometry());
+    QCOMPARE(w.form.childAt(w.form.cmdButtons(formVG::kFinish)->geometry().center()),
+             w.form.cmdButtons(formVG::kRestart));
+    QCOMPARE(w.form.state().sImageFiles, (QStringList{"A.JPG", "b.gif", "c.bmp", ""}));
+}
+
+void TestNavigation::finishOnCompletionPanelWarnsWithEmptyText()
+{
+    WizardDriver w;
+    w.advanceTo(kCompletion, m_images->path());
+    // Finish is still enabled behind Restart; reached by its access key.
+    w.form.cmdButtons_Click(formVG::kFinish);
+    QCOMPARE(w.prompts.messages.size(), 1);
+    QCOMPARE(w.prompts.messages.first().text, QString());
+    QCOMPARE(w.prompts.messages.first().title, kTitle);
+    QCOMPARE(w.step(), int(kCompletion));
+    QCOMPARE(w.buttonStates(), QStringLiteral("--FR"));
+}
+
+void TestNavigation::backKeepsEntries()
+{
+    WizardDriver w;
+    w.advanceTo(kStep4, m_images->path());
+    w.form.step4()->txtFileName()->setText(QStringLiteral("album"));
+    w.click(formVG::kBack);
+    QCOMPARE(w.step(), int(kStep3));
+    QCOMPARE(w.buttonStates(), QStringLiteral("BN--"));
+    w.form.step3()->txtWidth()->setText(QStringLiteral("0"));
+    w.click(formVG::kBack);
+    QCOMPARE(w.step(), int(kStep2));
+    QCOMPARE(w.form.step2()->lstSelected()->count(), 3);
+    w.click(formVG::kNext);
+    // The Step 3 entries are still there and are checked again.
+    QCOMPARE(w.form.step3()->txtWidth()->text(), QStringLiteral("0"));
+    w.click(formVG::kNext);
+    QCOMPARE(w.prompts.texts(), QStringList{"Width and Height should be a value greater 0"});
+    w.form.step3()->txtWidth()->setText(QStringLiteral("99"));
+    w.click(formVG::kNext);
+    QCOMPARE(w.step(), int(kStep4));
+    QCOMPARE(w.form.step4()->txtFileName()->text(), QStringLiteral("album"));
+    QCOMPARE(w.form.state().sWidth, QStringLiteral("99"));
+}
+
+void TestNavigation::backToStepOneRebuildsLists()
+{
+    WizardDriver w;
+    w.advanceTo(kStep3, m_images->path());
+    w.click(formVG::kBack);
+    w.click(formVG::kBack);
+    QCOMPARE(w.step(), int(kStep1));
+    QCOMPARE(w.buttonStates(), QStringLiteral("-N--"));
+    w.click(formVG::kNext);
+    QCOMPARE(w.step(), int(kStep2));
+    QCOMPARE(w.form.step2()->lstUnselected()->count(), 3);
+    QCOMPARE(w.form.step2()->lstSelected()->count(), 0);
+    QCOMPARE(w.form.step2()->lblSelected()->text(), QStringLiteral("0 Image(s) Selected"));
+    QCOMPARE(w.form.state().sImagePath, m_images->path() + "/");
+}
+
+void TestNavigation::restartRestoresDefaultsAndKeepsDirectory()
+{
+    WizardDriver w;
+    w.advanceTo(kStep3, m_images->path());
+    Step3Panel* s3 = w.form.step3();
+    s3->txtWidth()->setText(QStringLiteral("80"));
+    s3->txtHeight()->setText(QStringLiteral("60"));
+    s3->txtColumns()->setText(QStringLiteral("2"));
+    QTest::mouseClick(s3->check1(), Qt::LeftButton);
+    QVERIFY(!s3->txtThickness()->isEnabled());
+    s3->setSampleColor(Step3Panel::kForeground, Qt::red);
+    s3->setSampleColor(Step3Panel::kBackground, Qt::blue);
+    w.click(formVG::kNext);
+    w.form.step4()->txtFileName()->setText(QStringLiteral("other"));
+    QTest::mouseClick(w.form.step4()->optExtension(1), Qt::LeftButton);
+    w.click(formVG::kFinish);
+    QCOMPARE(w.form.completion()->lblFileName()->text(), QStringLiteral("other.htm"));
+
+    w.click(formVG::kRestart);
+    QCOMPARE(w.step(), int(kStep1));
+    QCOMPARE(w.form.frontPanel(), int(kStep1));
+    QCOMPARE(w.buttonStates(), QStringLiteral("-N--"));
+    QCOMPARE(w.form.step1()->filePath(), m_images->path());
+    QCOMPARE(w.form.step1()->fileCount(), 3);
+    QCOMPARE(s3->txtWidth()->text(), QStringLiteral("150"));
+    QCOMPARE(s3->txtHeight()->text(), QStringLiteral("150"));
+    QCOMPARE(s3->txtColumns()->text(), QStringLiteral("1"));
+    QVERIFY(s3->check1()->isChecked());
+    QVERIFY(s3->txtThickness()->isEnabled());
+    QCOMPARE(s3->foreColor(), QColor(Qt::black));
+    QCOMPARE(s3->backColor(), QColor(Qt::white));
+    QCOMPARE(w.form.step4()->txtFileName()->text(), QStringLiteral("Vignetta"));
+    QVERIFY(w.form.step4()->optExtension(0)->isChecked());
+    // The record keeps the last pass until the next one overwrites it.
+    QCOMPARE(w.form.state().sFileName, QStringLiteral("other.htm"));
+
+    w.click(formVG::kNext);
+    QCOMPARE(w.form.step2()->lstSelected()->count(), 0);
+    QCOMPARE(w.form.step2()->lstUnselected()->count(), 3);
+}
+
+void TestNavigation::aboutAndOkRestoreThePosition_data()
+{
+    buttonStatesAtEachPosition_data();
+}
+
+void TestNavigation::aboutAndOkRestoreThePosition()
+{
+    QFETCH(int, position);
+    QFETCH(QString, states);
+    WizardDriver w;
+    w.advanceTo(position, m_images->path());
+    w.form.step3()->txtColumns()->setText(QStringLiteral("2"));
+
+    w.click(formVG::kAbout);
+    QCOMPARE(w.form.frontPanel(), int(kAboutPanel));
+    QCOMPARE(w.step(), position);
+    QVERIFY(w.form.cmdButtons(formVG::kExit)->isEnabled());
+    for (int i = formVG::kBack; i <= formVG::kAbout; ++i)
+        QVERIFY2(!w.form.cmdButtons(i)->isEnabled(), qPrintable(QString::number(i)));
+
+    QTest::mouseClick(w.form.about()->cmdOk(), Qt::LeftButton);
+    QCOMPARE(w.form.frontPanel(), position);
+    QCOMPARE(w.buttonStates(), states);
+    QVERIFY(w.form.cmdButtons(formVG::kTutor)->isEnabled());
+    QVERIFY(w.form.cmdButtons(formVG::kAbout)->isEnabled());
+    QVERIFY(w.form.cmdButtons(formVG::kRestart)->isEnabled());
+    QCOMPARE(w.form.step3()->txtColumns()->text(), QStringLiteral("2"));
+
+    // Carried on to the end, Restart works.
+    while (w.step() < kStep4) {
+        if (w.step() == kStep2 && w.form.step2()->lstSelected()->count() == 0)
+            w.clickMove(Step2Panel::kAllRight);
+        w.click(formVG::kNext);
+    }
+    if (w.step() == kStep4)
+        w.click(formVG::kFinish);
+    QCOMPARE(w.step(), int(kCompletion));
+    w.click(formVG::kRestart);
+    QCOMPARE(w.step(), int(kStep1));
+}
+
+void TestNavigation::accessKeysClickButtons()
+{
+    WizardDriver w;
+    QVERIFY(w.form.step1()->openDirectory(m_images->path()));
+    w.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.form));
+
+    QTest::keyClick(&w.form, Qt::Key_N, Qt::AltModifier);
+    QTRY_COMPARE(w.step(), int(kStep2));
+    QTest::keyClick(&w.form, Qt::Key_B, Qt::AltModifier);
+    QTRY_COMPARE(w.step(), int(kStep1));
+    QTest::keyClick(&w.form, Qt::Key_A, Qt::AltModifier);
+    QTRY_COMPARE(w.form.frontPanel(), int(kAboutPanel));
+    // Disabled buttons do not answer their keys: by the time Ok has answered, a Next would
+    // have too.
+    QTest::keyClick(&w.form, Qt::Key_N, Qt::AltModifier);
+    QTest::keyClick(&w.form, Qt::Key_O, Qt::AltModifier);
+    QTRY_COMPARE(w.form.frontPanel(), int(kStep1));
+    QCOMPARE(w.step(), int(kStep1));
+
+    // Restart is hidden before the completion panel: its key does nothing.
+    w.form.step3()->txtWidth()->setText(QStringLiteral("77"));
+    QSignalSpy exits(&w.form, &formVG::exitRequested);
+    QTest::keyClick(&w.form, Qt::Key_R, Qt::AltModifier);
+    QTest::keyClick(&w.form, Qt::Key_E, Qt::AltModifier);
+    QTRY_COMPARE(exits.count(), 1);
+    QCOMPARE(w.form.step3()->txtWidth()->text(), QStringLiteral("77"));
+}
+
+void TestNavigation::exitEndsTheProgram()
+{
+    WizardDriver w;
+    w.advanceTo(kStep3, m_images->path());
+    QSignalSpy exits(&w.form, &formVG::exitRequested);
+    w.click(formVG::kExit);
+    QCOMPARE(exits.count(), 1);
+    QVERIFY(!w.form.isVisible());
+    QVERIFY(w.prompts.messages.isEmpty());
+}
+
+void TestNavigation::closingTheWindowEndsTheProgram()
+{
+    WizardDriver w;
+    QSignalSpy exits(&w.form, &formVG::exitRequested);
+    QVERIFY(w.form.close());
+    QCOMPARE(exits.count(), 1);
+    QVERIFY(!w.form.isVisible());
+}
+
+QTEST_MAIN(TestNavigation)
+#include "tst_navigation.moc"
