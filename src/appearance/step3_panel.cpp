@@ -82,6 +82,10 @@ Step3Panel::Step3Panel(QWidget* parent) : QGroupBox(u"Step 3: ThumbNail Appearan
     m_lblColor->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_lblColor->setLineWidth(1);
     m_lblColor->setAutoFillBackground(true);
+    // A size smaller, so that the blanks and "Sample" share the first line as designed.
+    QFont sampleFont = m_lblColor->font();
+    sampleFont.setPixelSize(10);
+    m_lblColor->setFont(sampleFont);
 
     connect(m_check1, &QCheckBox::clicked, this, &Step3Panel::Check1_Click);
     for (int i = 0; i < 2; ++i) {

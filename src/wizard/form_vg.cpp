@@ -53,6 +53,7 @@ const std::array<ButtonSpec, formVG::kButtonCount> kButtonSpecs{{
 // frmStep's tab indexes by panel; all panels share one rectangle.
 constexpr std::array<int, formVG::kPanelCount> kPanelTabIndex{7, 8, 9, 10, 11, 57};
 constexpr QRect kPanelRect = twipsRect(120, 720, 5532, 3132);
+constexpr int kBaseFontPixels = 11;
 
 } // namespace
 
@@ -83,6 +84,11 @@ void formVG::buildWindow()
     setObjectName(u"formVG"_s);
     setFixedSize(px(5784), px(4476));
     setWindowIcon(QIcon(u":/vignetta/vignetta.png"_s));
+    // The fixed layout was drawn for a compact interface font: the user's font family, at the
+    // size that lets every caption fit its control.
+    QFont base = font();
+    base.setPixelSize(kBaseFontPixels);
+    setFont(base);
 
     for (int i = 0; i < kButtonCount; ++i) {
         const ButtonSpec& spec = kButtonSpecs[static_cast<std::size_t>(i)];

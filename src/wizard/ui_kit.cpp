@@ -12,7 +12,7 @@ namespace vignetta {
 
 QString memberName(QStringView array, int index)
 {
-    return array + u'(' + QString::number(index) + u')';
+    return array.toString() + u'(' + QString::number(index) + u')';
 }
 
 void setTabIndex(QWidget* control, int tabIndex)
@@ -34,8 +34,11 @@ void CaptionedFrame::paintEvent(QPaintEvent* /*event*/)
     QStylePainter painter(this);
     QStyleOptionGroupBox option;
     initStyleOption(&option);
-    if (m_captionColor.isValid())
+    if (m_captionColor.isValid()) {
+        // Styles differ in which of the two they draw the caption with.
         option.textColor = m_captionColor;
+        option.palette.setColor(QPalette::WindowText, m_captionColor);
+    }
     painter.drawComplexControl(QStyle::CC_GroupBox, option);
 }
 

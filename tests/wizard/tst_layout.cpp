@@ -7,6 +7,9 @@
 #include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
+#include <QStyleOptionButton>
+
+#include "wizard/completion_panel.h"
 
 using namespace vignetta;
 
@@ -41,6 +44,9 @@ private Q_SLOTS:
     void accessibleNames_data();
     void accessibleNames();
     void picturesShowTheirArtwork();
+    void textsFitTheirControls();
+    void captionsHaveTheirColours_data();
+    void captionsHaveTheirColours();
 };
 
 void TestLayout::windowSize()
@@ -333,6 +339,94 @@ void TestLayout::picturesShowTheirArtwork()
         QVERIFY2(colours.size() > 8, p.name);
     }
     QVERIFY(!w.form.windowIcon().isNull());
+}
+
+void TestLayout::textsFitTheirControls()
+{
+    WizardDriver w;
+    w.form.completion()->lblFileName()->setText(QStringLiteral("Vignetta.html"));
+    QStringList cut;
+    const QList<QWidget*> all = w.form.findChildren<QWidget*>();
+    for (QWidget* widget : all) {
+        QString text;
+        QRect room = widget->contentsRect();
+        int flags = Qt::TextShowMnemonic;
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            if (!label->pixmap().isNull() || label->text().isEmpty())
+                continue;
+            text = label->text();
+            room = label->contentsRect().adjusted(label->margin(), label->margin(),
+                                                  -label->margin(), -label->margin());
+            if (label->wordWrap())
+                flags |= Qt::TextWordWrap;
+        } else if (auto* push = qobject_cast<QPushButton*>(widget)) {
+            // A push button's text goes inside the style's margins.
+            QStyleOptionButton option;
+            option.initFrom(push);
+            option.text = push->text();
+            room = push->style()->subElementRect(QStyle::SE_PushButtonContents, &option, push);
+            text = push->text();
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            // Check box and option buttons: box, gap and text.
+            if (button->sizeHint().width() > button->width())
+                cut.append(button->objectName());
+            continue;
+        } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+            text = frame->title();
+        } else {
+            continue;
+        }
+        const QRect needed = widget->fontMetrics().boundingRect(room, flags, text);
+        if (needed.width() > room.width() || needed.height() > room.height())
+            cut.append(widget->objectName() + QStringLiteral(" needs ") +
+                       QString::number(needed.width()) + u'x' + QString::number(needed.height()) +
+                       QStringLiteral(" has ") + QString::number(room.width()) + u'x' +
+                       QString::number(room.height()));
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+}
+
+void TestLayout::captionsHaveTheirColours_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QColor>("colour");
+    const QColor blue(0, 0, 255);
+    const QColor darkRed(192, 0, 0);
+    const QColor black(0, 0, 0);
+    QTest::newRow("Label1(0)") << "Label1(0)" << blue;
+    QTest::newRow("Label1(5)") << "Label1(5)" << blue;
+    QTest::newRow("Label1(6)") << "Label1(6)" << black;
+    QTest::newRow("Label1(13)") << "Label1(13)" << blue;
+    QTest::newRow("lblFileName") << "lblFileName" << darkRed;
+    QTest::newRow("Label1(19)") << "Label1(19)" << black;
+    QTest::newRow("Frame1(2)") << "Frame1(2)" << darkRed;
+    QTest::newRow("Frame2") << "Frame2" << darkRed;
+}
+
+void TestLayout::captionsHaveTheirColours()
+{
+    QFETCH(QString, name);
+    QFETCH(QColor, colour);
+    WizardDriver w;
+    QWidget* widget = control(w.form, name);
+    QVERIFY(widget);
+    if (auto* frame = qobject_cast<CaptionedFrame*>(widget)) {
+        // The caption is painted in its colour, the frame's controls keep theirs.
+        const QImage image = frame->grab().toImage();
+        bool found = false;
+        for (int y = 0; y < 16 && !found; ++y)
+            for (int x = 0; x < image.width() && !found; ++x)
+                found = qAbs(image.pixelColor(x, y).red() - colour.red()) < 24 &&
+                        qAbs(image.pixelColor(x, y).green() - colour.green()) < 24 &&
+                        qAbs(image.pixelColor(x, y).blue() - colour.blue()) < 24;
+        QVERIFY2(found, "caption colour not painted");
+        for (QWidget* child : frame->findChildren<QWidget*>()) {
+            if (!qobject_cast<QLabel*>(child))
+                QVERIFY(child->palette().color(QPalette::WindowText) != colour);
+        }
+    } else {
+        QCOMPARE(widget->palette().color(QPalette::WindowText), colour);
+    }
 }
 
 QTEST_MAIN(TestLayout)

@@ -330,13 +330,13 @@ void TestNavigation::restartRestoresDefaultsAndKeepsDirectory()
     s3->txtWidth()->setText(QStringLiteral("80"));
     s3->txtHeight()->setText(QStringLiteral("60"));
     s3->txtColumns()->setText(QStringLiteral("2"));
-    QTest::mouseClick(s3->check1(), Qt::LeftButton);
+    QTest::mouseClick(s3->check1(), Qt::LeftButton, {}, QPoint(8, 8));
     QVERIFY(!s3->txtThickness()->isEnabled());
     s3->setSampleColor(Step3Panel::kForeground, Qt::red);
     s3->setSampleColor(Step3Panel::kBackground, Qt::blue);
     w.click(formVG::kNext);
     w.form.step4()->txtFileName()->setText(QStringLiteral("other"));
-    QTest::mouseClick(w.form.step4()->optExtension(1), Qt::LeftButton);
+    QTest::mouseClick(w.form.step4()->optExtension(1), Qt::LeftButton, {}, QPoint(8, 8));
     w.click(formVG::kFinish);
     QCOMPARE(w.form.completion()->lblFileName()->text(), QStringLiteral("other.htm"));
 
