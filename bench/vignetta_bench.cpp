@@ -1,0 +1,540 @@
+// Times the wizard's user actions on large folders, driven through the real window offscreen,
+// next to a raw readdir + sort of the same folder, and the wizard's start-up next to a minimal
+// Qt Widgets window's. Prints Markdown tables.
+//
+//   QT_QPA_PLATFORM=offscreen build/default/bench/vignetta_bench
+//
+// The program re-launches itself with "--startup-child wizard|minimal" to time start-up.
+
+#include "selection/name_list_view.h"
+#include "selection/step1_panel.h"
+#include "selection/step2_panel.h"
+#include "wizard/form_vg.h"
+#include "wizard/prompts.h"
+#include "wizard/wizard_state.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QList>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <string>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+using vignetta::formVG;
+using vignetta::Step2Panel;
+
+// Records every message box instead of showing it; the bench checks that none came up.
+class SilentPrompts final : public vignetta::Prompts
+{
+public:
+    void showMessage(QWidget* /*parent*/, const vignetta::MessageRequest& request) override
+    {
+        messages.append(request);
+    }
+    QColor chooseColor(QWidget* /*parent*/, const QColor& initial) override { return initial; }
+
+    QList<vignetta::MessageRequest> messages;
+};
+
+[[noreturn]] void fail(const char* what)
+{
+    std::fprintf(stderr, "vignetta_bench: %s\n", what);
+    std::exit(1);
+}
+
+void require(bool condition, const char* what)
+{
+    if (!condition)
+        fail(what);
+}
+
+double toMs(qint64 nanoseconds)
+{
+    return static_cast<double>(nanoseconds) / 1e6;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 != 0 ? values[mid] : (values[mid - 1] + values[mid]) / 2.0;
+}
+
+// ---- The folders -------------------------------------------------------------------------
+
+void touch(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+    require(fd >= 0, "cannot create a file in the temporary folder");
+    ::close(fd);
+}
+
+// `images` files named as cameras name them, in the extensions the file list shows and in
+// mixed case, plus a few files it must leave out and a few subdirectories.
+void fillFolder(const QString& path, int images)
+{
+    const std::string root = QFile::encodeName(path).toStdString() + '/';
+    char name[64];
+    for (int i = 0; i < images; ++i) {
+        const char* prefix = (i % 5 == 4) ? "DSC" : "IMG_";
+        const char* ext = (i % 10 == 3)   ? ".JPG"
+                          : (i % 25 == 7) ? ".gif"
+                          : (i % 40 == 9) ? ".bmp"
+                                          : ".jpg";
+        std::snprintf(name, sizeof name, "%s%05d%s", prefix, i, ext);
+        touch(root + name);
+    }
+    for (int i = 0; i < 8; ++i) {
+        std::snprintf(name, sizeof name, "notes_%02d.txt", i);
+        touch(root + name);
+        std::snprintf(name, sizeof name, "scan_%02d.png", i);
+        touch(root + name);
+        std::snprintf(name, sizeof name, "IMG_%05d.jpg.xmp", i);
+        touch(root + name);
+    }
+    touch(root + ".hidden.jpg");
+    for (const char* dir : {"originals", "edited", "2023-07 Holiday", "raw", ".thumbnails"})
+        require(::mkdir((root + dir).c_str(), 0755) == 0, "cannot create a subdirectory");
+}
+
+// ---- The baseline: what reading and sorting the names costs at the least ------------------
+
+std::size_t g_sink = 0; // keeps the baseline's work from being optimised away
+
+double baselineOnce(const QByteArray& path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    DIR* dir = ::opendir(path.constData());
+    require(dir != nullptr, "baseline: opendir failed");
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+            continue;
+        names.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return ::strcasecmp(a.c_str(), b.c_str()) < 0;
+    });
+    const qint64 ns = timer.nsecsElapsed();
+    g_sink += names.size() + (names.empty() ? 0 : names.front().size());
+    return toMs(ns);
+}
+
+// ---- The user actions ----------------------------------------------------------------------
+
+struct Row
+{
+    int n = 0;
+    const char* action = "";
+    double medianMs = 0.0;
+    double baselineMs = 0.0;
+    bool reference = false; // context for the other rows, not a user action
+};
+
+std::vector<bool> everyOther(qsizetype count)
+{
+    std::vector<bool> rows(static_cast<std::size_t>(count), false);
+    for (std::size_t i = 0; i < rows.size(); i += 2)
+        rows[i] = true;
+    return rows;
+}
+
+void settle(QWidget& window)
+{
+    QCoreApplication::processEvents();
+    window.repaint();
+}
+
+class ActionBench
+{
+public:
+    ActionBench(int n, int reps, const QString& folder, const QString& otherFolder)
+        : m_n(n), m_reps(reps), m_folder(folder), m_other(otherFolder)
+    {
+        m_form = std::make_unique<formVG>(&m_prompts);
+        m_form->show();
+        require(QTest::qWaitForWindowExposed(m_form.get()), "the window was not exposed");
+        settle(*m_form);
+    }
+
+    std::vector<Row> run()
+    {
+        const double baseline = measureBaseline();
+        std::vector<Row> rows;
+        auto add = [&](const char* action, const std::vector<double>& samples) {
+            rows.push_back({m_n, action, median(samples), baseline});
+        };
+
+        std::vector<double> open, openPaint, idlePaint;
+        measureOpen(open, openPaint, idlePaint);
+        add("open folder in Dir1", open);
+        add("open folder in Dir1, incl. paint", openPaint);
+        add("(reference: repaint of the unchanged window)", idlePaint);
+        rows.back().reference = true;
+
+        add("Next from Step 1 (fills Unselected)", measureNextFromStep1());
+
+        std::vector<double> allRight, allLeft;
+        measureAllMoves(allRight, allLeft);
+        add("All -->", allRight);
+        add("<-- All", allLeft);
+
+        std::vector<double> addRight, addRightPaint;
+        measureAddRight(addRight, addRightPaint);
+        add("Add --> (every other highlighted)", addRight);
+        add("Add -->, incl. paint", addRightPaint);
+
+        add("<-- Remove (every other highlighted)", measureRemoveLeft());
+        add("Next from Step 2 (all selected)", measureNextFromStep2());
+
+        require(m_prompts.messages.isEmpty(), "the wizard showed a message during the bench");
+        return rows;
+    }
+
+private:
+    void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    QPushButton* wizardButton(int index) const { return m_form->cmdButtons(index); }
+    QPushButton* moveButton(int index) const { return m_form->step2()->cmdStep2(index); }
+    Step2Panel* step2() const { return m_form->step2(); }
+    int step() const { return m_form->state().iStep; }
+
+    double measureBaseline()
+    {
+        const QByteArray path = QFile::encodeName(m_folder);
+        std::vector<double> samples;
+        for (int r = 0; r < m_reps; ++r)
+            samples.push_back(baselineOnce(path));
+        return median(samples);
+    }
+
+    // Also times a repaint of the window right after, with nothing changed: the fixed part of
+    // every "incl. paint" figure.
+    void measureOpen(std::vector<double>& action, std::vector<double>& withPaint,
+                     std::vector<double>& idlePaint)
+    {
+        QElapsedTimer timer;
+        for (int r = 0; r < m_reps; ++r) {
+            // Another folder first, so each opening really changes the path.
+            require(m_form->step1()->openDirectory(m_other), "cannot open the small folder");
+            settle(*m_form);
+
+            timer.start();
+            const bool ok = m_form->step1()->openDirectory(m_folder);
+            const qint64 actionNs = timer.nsecsElapsed();
+            settle(*m_form);
+            const qint64 paintNs = timer.nsecsElapsed();
+
+            require(ok && m_form->step1()->fileCount() == m_n, "the folder did not list N files");
+            action.push_back(toMs(actionNs));
+            withPaint.push_back(toMs(paintNs));
+
+            timer.start();
+            settle(*m_form);
+            idlePaint.push_back(toMs(timer.nsecsElapsed()));
+        }
+    }
+
+    std::vector<double> measureNextFromStep1()
+    {
+        std::vector<double> samples;
+        QElapsedTimer timer;
+        for (int r = 0; r < m_reps; ++r) {
+            require(step() == vignetta::kStep1, "not on Step 1");
+            timer.start();
+            click(wizardButton(formVG::kNext));
+            samples.push_back(toMs(timer.nsecsElapsed()));
+            require(step() == vignetta::kStep2 && step2()->lstUnselected()->count() == m_n,
+                    "Next from Step 1 did not fill the Unselected list");
+            settle(*m_form);
+            if (r + 1 < m_reps) {
+                click(wizardButton(formVG::kBack));
+                settle(*m_form);
+            }
+        }
+        return samples; // left on Step 2, every name unselected
+    }
+
+    void measureAllMoves(std::vector<double>& right, std::vector<double>& left)
+    {
+        QElapsedTimer timer;
+        for (int r = 0; r < m_reps; ++r) {
+            timer.start();
+            click(moveButton(Step2Panel::kAllRight));
+            right.push_back(toMs(timer.nsecsElapsed()));
+            require(step2()->selectedCount() == m_n, "All --> did not move every name");
+            settle(*m_form);
+
+            timer.start();
+            click(moveButton(Step2Panel::kAllLeft));
+            left.push_back(toMs(timer.nsecsElapsed()));
+            require(step2()->lstUnselected()->count() == m_n, "<-- All did not move every name");
+            settle(*m_form);
+        }
+    }
+
+    void measureAddRight(std::vector<double>& action, std::vector<double>& withPaint)
+    {
+        QElapsedTimer timer;
+        const qsizetype half = (m_n + 1) / 2;
+        for (int r = 0; r < m_reps; ++r) {
+            step2()->lstUnselected()->setHighlighted(everyOther(m_n));
+            settle(*m_form);
+
+            timer.start();
+            click(moveButton(Step2Panel::kAddRight));
+            const qint64 actionNs = timer.nsecsElapsed();
+            settle(*m_form);
+            const qint64 paintNs = timer.nsecsElapsed();
+
+            require(step2()->selectedCount() == half, "Add --> did not move every other name");
+            action.push_back(toMs(actionNs));
+            withPaint.push_back(toMs(paintNs));
+
+            click(moveButton(Step2Panel::kAllLeft));
+            settle(*m_form);
+        }
+    }
+
+    std::vector<double> measureRemoveLeft()
+    {
+        std::vector<double> samples;
+        QElapsedTimer timer;
+        const qsizetype stay = m_n / 2;
+        for (int r = 0; r < m_reps; ++r) {
+            click(moveButton(Step2Panel::kAllRight));
+            settle(*m_form);
+            step2()->lstSelected()->setHighlighted(everyOther(m_n));
+            settle(*m_form);
+
+            timer.start();
+            click(moveButton(Step2Panel::kRemoveLeft));
+            samples.push_back(toMs(timer.nsecsElapsed()));
+            require(step2()->selectedCount() == stay, "<-- Remove did not move every other name");
+            settle(*m_form);
+
+            click(moveButton(Step2Panel::kAllLeft));
+            settle(*m_form);
+        }
+        return samples;
+    }
+
+    std::vector<double> measureNextFromStep2()
+    {
+        std::vector<double> samples;
+        QElapsedTimer timer;
+        click(moveButton(Step2Panel::kAllRight));
+        settle(*m_form);
+        for (int r = 0; r < m_reps; ++r) {
+            require(step() == vignetta::kStep2, "not on Step 2");
+            timer.start();
+            click(wizardButton(formVG::kNext));
+            samples.push_back(toMs(timer.nsecsElapsed()));
+            require(step() == vignetta::kStep3 && m_form->state().imageCount() == m_n,
+                    "Next from Step 2 did not take every name");
+            settle(*m_form);
+            click(wizardButton(formVG::kBack));
+            settle(*m_form);
+        }
+        return samples;
+    }
+
+    int m_n;
+    int m_reps;
+    QString m_folder;
+    QString m_other;
+    SilentPrompts m_prompts;
+    std::unique_ptr<formVG> m_form;
+};
+
+// ---- Start-up ------------------------------------------------------------------------------
+
+// Runs in the child: builds the window, shows it and says so.
+int runStartupChild(int argc, char* argv[], const QString& kind)
+{
+    QApplication app(argc, argv);
+    SilentPrompts prompts;
+    std::unique_ptr<QWidget> window;
+    if (kind == u"wizard") {
+        window = std::make_unique<formVG>(&prompts);
+    } else {
+        window = std::make_unique<QWidget>();
+        window->resize(200, 80);
+        auto* button = new QPushButton(u"OK"_s, window.get());
+        button->move(60, 25);
+    }
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return 2;
+    std::fputs("shown\n", stdout);
+    std::fflush(stdout);
+    return 0;
+}
+
+// Wall time from starting the child to its "shown" line.
+double launchOnce(const QString& kind, const QString& workingDirectory)
+{
+    QProcess child;
+    child.setProgram(QCoreApplication::applicationFilePath());
+    child.setArguments({u"--startup-child"_s, kind});
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    child.setProcessEnvironment(env);
+    child.setWorkingDirectory(workingDirectory);
+    child.setStandardErrorFile(QProcess::nullDevice());
+
+    QElapsedTimer timer;
+    timer.start();
+    child.start();
+    QByteArray output;
+    while (!output.contains("shown\n")) {
+        if (!child.waitForReadyRead(30000))
+            fail("a start-up child did not report its window");
+        output += child.readAllStandardOutput();
+    }
+    const qint64 ns = timer.nsecsElapsed();
+    require(child.waitForFinished(30000) && child.exitCode() == 0,
+            "a start-up child did not end cleanly");
+    return toMs(ns);
+}
+
+// ---- Output --------------------------------------------------------------------------------
+
+void printActions(const std::vector<Row>& rows)
+{
+    std::printf("| N | action | median ms | baseline ms (readdir+sort) | ratio |\n");
+    std::printf("|---:|---|---:|---:|---:|\n");
+    for (const Row& row : rows) {
+        if (row.reference || row.baselineMs <= 0) {
+            std::printf("| %d | %s | %.2f | %.2f | - |\n", row.n, row.action, row.medianMs,
+                        row.baselineMs);
+            continue;
+        }
+        std::printf("| %d | %s | %.2f | %.2f | %.1fx |\n", row.n, row.action, row.medianMs,
+                    row.baselineMs, row.medianMs / row.baselineMs);
+    }
+}
+
+void printFlags(const std::vector<Row>& rows)
+{
+    bool any = false;
+    for (const Row& row : rows) {
+        if (row.reference)
+            continue;
+        const bool opening = std::strncmp(row.action, "open folder", 11) == 0;
+        const bool overTime = row.medianMs > 100.0;
+        const bool overBaseline = opening && row.medianMs > 3.0 * row.baselineMs;
+        if (!overTime && !overBaseline)
+            continue;
+        if (!any)
+            std::printf("\nOver the limits (100 ms, or 3x baseline for opening the folder):\n\n");
+        any = true;
+        std::printf("- N=%d, %s: %.2f ms%s%s\n", row.n, row.action, row.medianMs,
+                    overTime ? " (over 100 ms)" : "", overBaseline ? " (over 3x baseline)" : "");
+    }
+    if (!any)
+        std::printf("\nNo action over 100 ms, no folder opening over 3x baseline.\n");
+}
+
+int runBench(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    // The wizard lists its working directory when it starts; give it an empty one.
+    QTemporaryDir emptyDir;
+    QTemporaryDir smallDir;
+    require(emptyDir.isValid() && smallDir.isValid(), "cannot create temporary folders");
+    require(QDir::setCurrent(emptyDir.path()), "cannot enter the empty folder");
+    fillFolder(smallDir.path(), 3);
+
+    std::printf("# Vignetta benchmark\n\n");
+    std::printf("Qt %s, platform \"%s\", %ld CPU(s). Medians of the repetitions; user actions are"
+                " driven through the real window.\n\n",
+                qVersion(), qPrintable(QGuiApplication::platformName()),
+                ::sysconf(_SC_NPROCESSORS_ONLN));
+
+    struct Size
+    {
+        int n;
+        int reps;
+    };
+    const std::array<Size, 4> sizes{{{1000, 7}, {10000, 7}, {32767, 7}, {100000, 7}}};
+
+    std::vector<Row> rows;
+    for (const Size& size : sizes) {
+        QTemporaryDir folder;
+        require(folder.isValid(), "cannot create a temporary folder");
+        QElapsedTimer made;
+        made.start();
+        fillFolder(folder.path(), size.n);
+        std::fprintf(stderr, "N=%d: folder made in %.0f ms, timing %d repetitions...\n", size.n,
+                     toMs(made.nsecsElapsed()), size.reps);
+
+        ActionBench bench(size.n, size.reps, QDir::cleanPath(folder.path()),
+                          QDir::cleanPath(smallDir.path()));
+        const std::vector<Row> measured = bench.run();
+        rows.insert(rows.end(), measured.begin(), measured.end());
+    }
+
+    std::printf("## User actions (%d/%d/%d/%d repetitions)\n\n", sizes[0].reps, sizes[1].reps,
+                sizes[2].reps, sizes[3].reps);
+    printActions(rows);
+    printFlags(rows);
+
+    std::fprintf(stderr, "timing start-up...\n");
+    constexpr int kLaunches = 9;
+    std::vector<double> wizard, minimal;
+    for (int i = 0; i < kLaunches; ++i) {
+        // Alternated, so that any drift of the machine touches both alike.
+        wizard.push_back(launchOnce(u"wizard"_s, emptyDir.path()));
+        minimal.push_back(launchOnce(u"minimal"_s, emptyDir.path()));
+    }
+    const double wizardMs = median(wizard);
+    const double minimalMs = median(minimal);
+    std::printf("\n## Start-up: process start to window shown (offscreen, median of %d)\n\n",
+                kLaunches);
+    std::printf("| window | median ms | ratio |\n");
+    std::printf("|---|---:|---:|\n");
+    std::printf("| Vignetta wizard (formVG) | %.2f | %.2fx |\n", wizardMs,
+                minimalMs > 0 ? wizardMs / minimalMs : 0.0);
+    std::printf("| minimal Qt Widgets window (QWidget + QPushButton) | %.2f | 1.00x |\n",
+                minimalMs);
+    std::fflush(stdout);
+    return g_sink == 0 ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--startup-child") == 0)
+            return runStartupChild(argc, argv, QString::fromLocal8Bit(argv[i + 1]));
+    }
+    return runBench(argc, argv);
+}
