@@ -51,7 +51,10 @@ public:
     {
         messages.append(request);
     }
-    QColor chooseColor(QWidget* /*parent*/, const QColor& initial) override { return initial; }
+    std::optional<QColor> chooseColor(QWidget* /*parent*/, const QColor& /*initial*/) override
+    {
+        return std::nullopt;
+    }
 
     QList<vignetta::MessageRequest> messages;
 };

@@ -3,6 +3,7 @@
 #include "about_panel.h"
 #include "appearance/step3_panel.h"
 #include "completion_panel.h"
+#include "output/page_writer.h"
 #include "output/step4_panel.h"
 #include "picture.h"
 #include "product.h"
@@ -13,6 +14,7 @@
 #include "ui_kit.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -256,6 +258,8 @@ void formVG::DoFinish()
 {
     if (!CompleteThisStep())
         return;
+    // A page that could not be written keeps the user on Step 4 with every entry, to correct
+    // the name and try again.
     if (!WriteFile())
         return;
     ++m_state.iStep;
@@ -338,15 +342,24 @@ void formVG::cmdOk_Click()
 
 void formVG::cmdColor_Click(int index)
 {
-    // The dialog's colour goes onto the sample; the dialog keeps it for its next use.
-    const QColor initial =
-        index == Step3Panel::kForeground ? m_step3->foreColor() : m_step3->backColor();
-    m_step3->setSampleColor(index, m_prompts->chooseColor(this, initial));
+    // One dialog serves both buttons and starts on the colour it last reported. A cancelled
+    // dialog changes nothing.
+    const std::optional<QColor> chosen = m_prompts->chooseColor(this, m_commonDialog1Color);
+    if (!chosen)
+        return;
+    m_commonDialog1Color = *chosen;
+    m_step3->setSampleColor(index, *chosen);
 }
 
 bool formVG::WriteFile()
 {
-    return true;
+    const QString directory = m_step1->filePath();
+    const SaveResult saved = savePage(directory, m_state.sFileName, renderPage(m_state));
+    if (!saved.ok) {
+        warn(u"The page \""_s + QDir::toNativeSeparators(pagePath(directory, m_state.sFileName)) +
+             u"\" could not be written: "_s + saved.error);
+    }
+    return saved.ok;
 }
 
 void formVG::DoTutor()

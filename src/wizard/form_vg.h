@@ -2,6 +2,7 @@
 
 #include "wizard_state.h"
 
+#include <QColor>
 #include <QWidget>
 
 #include <array>
@@ -95,6 +96,7 @@ private:
     std::unique_ptr<Prompts> m_ownPrompts;
     Prompts* m_prompts = nullptr;
     WizardState m_state;
+    QColor m_commonDialog1Color{Qt::black};
     bool m_exiting = false;
     int m_frontPanel = -1;
 

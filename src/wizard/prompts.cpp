@@ -10,11 +10,11 @@ void QtPrompts::showMessage(QWidget* parent, const MessageRequest& request)
     box.exec();
 }
 
-QColor QtPrompts::chooseColor(QWidget* parent, const QColor& initial)
+std::optional<QColor> QtPrompts::chooseColor(QWidget* parent, const QColor& initial)
 {
     QColorDialog dialog(initial, parent);
     if (dialog.exec() != QDialog::Accepted)
-        return initial;
+        return std::nullopt;
     return dialog.selectedColor();
 }
 

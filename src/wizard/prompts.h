@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 namespace vignetta {
@@ -29,8 +31,9 @@ public:
     // Shows a modal message box; the answer is of no interest to the wizard.
     virtual void showMessage(QWidget* parent, const MessageRequest& request) = 0;
 
-    // Shows the colour dialog modally and returns the colour it reports when closed.
-    virtual QColor chooseColor(QWidget* parent, const QColor& initial) = 0;
+    // Shows the colour dialog modally, starting on `initial`; the colour chosen, or nothing
+    // when the dialog was cancelled.
+    virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
 };
 
 // The real dialogs.
@@ -38,7 +41,7 @@ class QtPrompts final : public Prompts
 {
 public:
     void showMessage(QWidget* parent, const MessageRequest& request) override;
-    QColor chooseColor(QWidget* parent, const QColor& initial) override;
+    std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
 };
 
 } // namespace vignetta

@@ -16,12 +16,13 @@ public:
         messages.append(request);
     }
 
-    QColor chooseColor(QWidget* /*parent*/, const QColor& initial) override
+    // Answers from the queue; an empty queue or an empty answer cancels the dialog.
+    std::optional<QColor> chooseColor(QWidget* /*parent*/, const QColor& initial) override
     {
-        ++colorDialogs;
+        colorDialogStarts.append(initial);
         if (colorAnswers.empty())
-            return initial;
-        const QColor answer = colorAnswers.front();
+            return std::nullopt;
+        const std::optional<QColor> answer = colorAnswers.front();
         colorAnswers.pop_front();
         return answer;
     }
@@ -36,6 +37,6 @@ public:
     }
 
     QList<vignetta::MessageRequest> messages;
-    std::deque<QColor> colorAnswers;
-    int colorDialogs = 0;
+    std::deque<std::optional<QColor>> colorAnswers;
+    QList<QColor> colorDialogStarts; // the colour each dialog started on
 };

@@ -1,0 +1,288 @@
+#include "support/image_folder.h"
+
+#include "output/page_writer.h"
+#include "wizard/wizard_state.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace vignetta;
+
+namespace {
+
+WizardState stateFor(const QStringList& names, const QString& columns)
+{
+    WizardState state;
+    state.sImageFiles = names;
+    state.sImageFiles.append(QString());
+    state.sWidth = QStringLiteral("150");
+    state.sHeight = QStringLiteral("150");
+    state.sColumns = columns;
+    state.bBorder = true;
+    state.sThickness = QStringLiteral("2");
+    state.sForeColor = QStringLiteral("#000000");
+    state.sBackColor = QStringLiteral("#FFFFFF");
+    state.sFileName = QStringLiteral("Vignetta.html");
+    return state;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll()
+                                          : QByteArray("<missing " + path.toUtf8() + '>');
+}
+
+// Compares two pages and names the first line that differs, ends of lines shown.
+QString pageDifference(const QByteArray& actual, const QByteArray& expected)
+{
+    if (actual == expected)
+        return {};
+    const QList<QByteArray> a = actual.split('\n');
+    const QList<QByteArray> e = expected.split('\n');
+    for (qsizetype i = 0; i < std::max(a.size(), e.size()); ++i) {
+        const QByteArray x = i < a.size() ? a[i] : QByteArray("<end of page>");
+        const QByteArray y = i < e.size() ? e[i] : QByteArray("<end of page>");
+        if (x != y) {
+            auto shown = [](QByteArray line) {
+                return QString::fromUtf8(line.replace('\r', "\\r"));
+            };
+            return QStringLiteral("line %1 differs:\n   actual: [%2]\n expected: [%3]")
+                .arg(i + 1)
+                .arg(shown(x), shown(y));
+        }
+    }
+    return QStringLiteral("pages differ");
+}
+
+} // namespace
+
+class TestPageWriter : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void wholePages_data();
+    void wholePages();
+    void tablesAndCells_data();
+    void tablesAndCells();
+    void linkAttribute_data();
+    void linkAttribute();
+    void cellsPerRow_data();
+    void cellsPerRow();
+    void pagePathJoinsWithOneSeparator();
+    void savingReplacesAnExistingPage();
+    void failuresKeepWhatWasThere_data();
+    void failuresKeepWhatWasThere();
+};
+
+void TestPageWriter::wholePages_data()
+{
+    QTest::addColumn<QString>("expectedFile");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("columns");
+    QTest::addColumn<QStringList>("fields"); // width, height, thickness, fore, back
+
+    const QStringList defaults{"150", "150", "2", "#000000", "#FFFFFF"};
+    QTest::newRow("three images, two columns")
+        << "three_in_rows_of_two.html" << QStringList{"a.jpg", "b.gif", "c.bmp"} << "2" << defaults;
+    QTest::newRow("five images, 2.5 columns, typed sizes, empty thickness")
+        << "five_by_two_and_a_half.html"
+        << QStringList{"IMG_1.jpg", "IMG_2.jpg", "IMG_10.jpg", "my & your.gif", "Z.BMP"} << "2.5"
+        << QStringList{"150px", "80", "", "#ABCDEF", "#0000FF"};
+    QTest::newRow("names needing care, one row, no border")
+        << "one_row_no_border.html"
+        << QStringList{"100%.jpg", "09:10:11.jpg", "a#1.jpg", "\"q\" <b>.gif",
+                       QString::fromUtf8("\u00e9t\u00e9.jpg")}
+        << "5" << QStringList{"64", "48", "0", "#000000", "#FFFFFF"};
+    QTest::newRow("no images") << "no_images.html" << QStringList{} << "1" << defaults;
+}
+
+void TestPageWriter::wholePages()
+{
+    QFETCH(QString, expectedFile);
+    QFETCH(QStringList, names);
+    QFETCH(QString, columns);
+    QFETCH(QStringList, fields);
+
+    WizardState state = stateFor(names, columns);
+    state.sWidth = fields[0];
+    state.sHeight = fields[1];
+    state.sThickness = fields[2];
+    state.sForeColor = fields[3];
+    state.sBackColor = fields[4];
+    const QString path = QFINDTESTDATA(QStringLiteral("data/") + expectedFile);
+    QVERIFY2(!path.isEmpty(), qPrintable(expectedFile));
+    const QString difference = pageDifference(renderPage(state), readFile(path));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+void TestPageWriter::tablesAndCells_data()
+{
+    QTest::addColumn<int>("images");
+    QTest::addColumn<QString>("columns");
+    QTest::addColumn<QList<int>>("cellsPerTable");
+
+    QTest::newRow("3 images, 2 columns") << 3 << "2" << QList<int>{2, 1};
+    QTest::newRow("4 images, 2 columns: no empty table") << 4 << "2" << QList<int>{2, 2};
+    QTest::newRow("5 images, 2.5 columns") << 5 << "2.5" << QList<int>{2, 2, 1};
+    QTest::newRow("columns = images") << 4 << "4" << QList<int>{4};
+    QTest::newRow("one column") << 3 << "1" << QList<int>{1, 1, 1};
+    QTest::newRow("0.5 columns: one per row") << 3 << "0.5" << QList<int>{1, 1, 1};
+    QTest::newRow("huge column value") << 3 << QString(40, u'9') << QList<int>{3};
+    QTest::newRow("columns with blanks and unit") << 5 << " 3 cols" << QList<int>{3, 2};
+}
+
+void TestPageWriter::tablesAndCells()
+{
+    QFETCH(int, images);
+    QFETCH(QString, columns);
+    QFETCH(QList<int>, cellsPerTable);
+
+    QStringList names;
+    for (int i = 0; i < images; ++i)
+        names.append(QStringLiteral("p%1.jpg").arg(i));
+    const QByteArray page = renderPage(stateFor(names, columns));
+    const QList<QByteArray> lines = page.split('\n');
+
+    QList<int> found;
+    int cellsSeen = 0;
+    for (const QByteArray& line : lines) {
+        if (line.startsWith("   <table "))
+            found.append(0);
+        if (line.startsWith("      <td ")) {
+            QVERIFY(!found.isEmpty());
+            // Every image once, in order.
+            QVERIFY(line.contains(QByteArray("\"p" + QByteArray::number(cellsSeen) + ".jpg\"")));
+            ++found.last();
+            ++cellsSeen;
+        }
+    }
+    QCOMPARE(found, cellsPerTable);
+    QVERIFY(page.endsWith("</html>\r\n"));
+    QCOMPARE(page.count("\r\n"), page.count('\n'));
+}
+
+void TestPageWriter::linkAttribute_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("plain") << "IMG_0001.JPG"
+                           << "IMG_0001.JPG";
+    QTest::newRow("blank and ampersand as they are") << "my & your.jpg"
+                                                     << "my & your.jpg";
+    QTest::newRow("apostrophe, brackets, plus") << "Anne's (2) +.gif"
+                                                << "Anne's (2) +.gif";
+    QTest::newRow("percent") << "100%.jpg"
+                             << "100%25.jpg";
+    QTest::newRow("hash") << "a#1.jpg"
+                          << "a%231.jpg";
+    QTest::newRow("question mark") << "why?.bmp"
+                                   << "why%3F.bmp";
+    QTest::newRow("colon: no scheme") << "09:10:11.jpg"
+                                      << "09%3A10%3A11.jpg";
+    QTest::newRow("double quote") << "say \"hi\".jpg"
+                                  << "say &quot;hi&quot;.jpg";
+    QTest::newRow("angle brackets") << "<b>.gif"
+                                    << "&lt;b&gt;.gif";
+    QTest::newRow("accented letter as it is")
+        << QString::fromUtf8("caf\u00e9.jpg") << QString::fromUtf8("caf\u00e9.jpg");
+}
+
+void TestPageWriter::linkAttribute()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, written);
+    QCOMPARE(vignetta::linkAttribute(name), written);
+}
+
+void TestPageWriter::cellsPerRow_data()
+{
+    QTest::addColumn<QString>("columns");
+    QTest::addColumn<qsizetype>("cells");
+    QTest::newRow("1") << "1" << qsizetype(1);
+    QTest::newRow("2.5") << "2.5" << qsizetype(2);
+    QTest::newRow("2.999") << "2.999" << qsizetype(2);
+    QTest::newRow("0.5 raised to one") << "0.5" << qsizetype(1);
+    QTest::newRow("0 raised to one") << "0" << qsizetype(1);
+    QTest::newRow("negative raised to one") << "-3" << qsizetype(1);
+    QTest::newRow("12abc") << "12abc" << qsizetype(12);
+    QTest::newRow("32767") << "32767" << qsizetype(32767);
+}
+
+void TestPageWriter::cellsPerRow()
+{
+    QFETCH(QString, columns);
+    QFETCH(qsizetype, cells);
+    QCOMPARE(vignetta::cellsPerRow(columns), cells);
+}
+
+void TestPageWriter::pagePathJoinsWithOneSeparator()
+{
+    QCOMPARE(pagePath(QStringLiteral("/home/me/pics"), QStringLiteral("  my page.htm  ")),
+             QStringLiteral("/home/me/pics/my page.htm"));
+    QCOMPARE(pagePath(QStringLiteral("/"), QStringLiteral("Vignetta.html")),
+             QStringLiteral("//Vignetta.html"));
+}
+
+void TestPageWriter::savingReplacesAnExistingPage()
+{
+    ImageFolder folder;
+    QFile old(folder.filePath("Vignetta.html"));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(100000, 'x'));
+    old.close();
+
+    const QByteArray page = renderPage(stateFor({"a.jpg"}, "1"));
+    const SaveResult saved = savePage(folder.path(), QStringLiteral(" Vignetta.html "), page);
+    QVERIFY2(saved.ok, qPrintable(saved.error));
+    QCOMPARE(readFile(folder.filePath("Vignetta.html")), page);
+    // No temporary file is left beside it.
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"Vignetta.html"});
+}
+
+void TestPageWriter::failuresKeepWhatWasThere_data()
+{
+    QTest::addColumn<QString>("case_");
+    QTest::newRow("name over 255 bytes") << "long";
+    QTest::newRow("name of an existing directory") << "directory";
+    QTest::newRow("directory vanished") << "vanished";
+    QTest::newRow("name with a separator") << "separator";
+}
+
+void TestPageWriter::failuresKeepWhatWasThere()
+{
+    QFETCH(QString, case_);
+    ImageFolder folder;
+    folder.addDirs({"album.html", "gone"});
+    QFile keep(folder.filePath("keep.html"));
+    QVERIFY(keep.open(QIODevice::WriteOnly));
+    keep.write("the user's own page");
+    keep.close();
+
+    QString directory = folder.path();
+    QString name;
+    if (case_ == "long") {
+        name = QString(300, u'a') + QStringLiteral(".html");
+    } else if (case_ == "directory") {
+        name = QStringLiteral("album.html");
+    } else if (case_ == "vanished") {
+        directory = folder.filePath("gone");
+        QVERIFY(QDir(directory).removeRecursively());
+        name = QStringLiteral("Vignetta.html");
+    } else {
+        name = QStringLiteral("../keep.html");
+        directory = folder.filePath("gone");
+    }
+    const SaveResult saved = savePage(directory, name, renderPage(stateFor({"a.jpg"}, "1")));
+    QVERIFY(!saved.ok);
+    QVERIFY(!saved.error.isEmpty());
+    // Nothing was lost or half written.
+    QCOMPARE(readFile(folder.filePath("keep.html")), QByteArray("the user's own page"));
+    QVERIFY(QFileInfo(folder.filePath("album.html")).isDir());
+    QStringList left = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(left, QStringList{"keep.html"});
+}
+
+QTEST_MAIN(TestPageWriter)
+#include "tst_page_writer.moc"
