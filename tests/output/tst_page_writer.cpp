@@ -1,4 +1,5 @@
 #include "support/image_folder.h"
+#include "support/page_files.h"
 
 #include "output/page_writer.h"
 #include "wizard/wizard_state.h"
@@ -7,6 +8,8 @@
 #include <QTest>
 
 using namespace vignetta;
+using page_files::pageDifference;
+using page_files::readFile;
 
 namespace {
 
@@ -24,35 +27,6 @@ WizardState stateFor(const QStringList& names, const QString& columns)
     state.sBackColor = QStringLiteral("#FFFFFF");
     state.sFileName = QStringLiteral("Vignetta.html");
     return state;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll()
-                                          : QByteArray("<missing " + path.toUtf8() + '>');
-}
-
-// Compares two pages and names the first line that differs, ends of lines shown.
-QString pageDifference(const QByteArray& actual, const QByteArray& expected)
-{
-    if (actual == expected)
-        return {};
-    const QList<QByteArray> a = actual.split('\n');
-    const QList<QByteArray> e = expected.split('\n');
-    for (qsizetype i = 0; i < std::max(a.size(), e.size()); ++i) {
-        const QByteArray x = i < a.size() ? a[i] : QByteArray("<end of page>");
-        const QByteArray y = i < e.size() ? e[i] : QByteArray("<end of page>");
-        if (x != y) {
-            auto shown = [](QByteArray line) {
-                return QString::fromUtf8(line.replace('\r', "\\r"));
-            };
-            return QStringLiteral("line %1 differs:\n   actual: [%2]\n expected: [%3]")
-                .arg(i + 1)
-                .arg(shown(x), shown(y));
-        }
-    }
-    return QStringLiteral("pages differ");
 }
 
 } // namespace
