@@ -11,6 +11,8 @@
 #include "selection/step1_panel.h"
 #include "selection/step2_panel.h"
 #include "text_rules.h"
+#include "tutor/form_tutor.h"
+#include "tutor/tutor_hints.h"
 #include "ui_kit.h"
 
 #include <QCloseEvent>
@@ -55,7 +57,13 @@ const std::array<ButtonSpec, formVG::kButtonCount> kButtonSpecs{{
 // frmStep's tab indexes by panel; all panels share one rectangle.
 constexpr std::array<int, formVG::kPanelCount> kPanelTabIndex{7, 8, 9, 10, 11, 57};
 constexpr QRect kPanelRect = twipsRect(120, 720, 5532, 3132);
-constexpr int kBaseFontPixels = 11;
+
+// Where the main window's and the tutor's client areas were designed to open on the screen:
+// the tutor stands to the right of the main window.
+constexpr int kFormLeft = 1584;
+constexpr int kFormTop = 1572;
+constexpr int kTutorLeft = 7476;
+constexpr int kTutorTop = 1296;
 
 } // namespace
 
@@ -86,11 +94,7 @@ void formVG::buildWindow()
     setObjectName(u"formVG"_s);
     setFixedSize(px(5784), px(4476));
     setWindowIcon(QIcon(u":/vignetta/vignetta.png"_s));
-    // The fixed layout was drawn for a compact interface font: the user's font family, at the
-    // size that lets every caption fit its control.
-    QFont base = font();
-    base.setPixelSize(kBaseFontPixels);
-    setFont(base);
+    setFont(windowFont(font()));
 
     for (int i = 0; i < kButtonCount; ++i) {
         const ButtonSpec& spec = kButtonSpecs[static_cast<std::size_t>(i)];
@@ -364,10 +368,12 @@ bool formVG::WriteFile()
 
 void formVG::DoTutor()
 {
-    if (m_state.bTutorOn)
+    if (m_state.bTutorOn) {
         TutorOff();
-    else
+    } else {
         TutorOn();
+        m_formTutor->show();
+    }
 }
 
 void formVG::TutorOn()
@@ -376,11 +382,37 @@ void formVG::TutorOn()
     ShowTutor();
 }
 
-void formVG::ShowTutor() {}
+void formVG::ShowTutor()
+{
+    if (!m_formTutor) {
+        // A new tutor window opens beside the main window, level with its upper part.
+        const QPoint origin =
+            geometry().topLeft() + QPoint(px(kTutorLeft - kFormLeft), px(kTutorTop - kFormTop));
+        m_formTutor = std::make_unique<FormTutor>(origin);
+        connect(m_formTutor.get(), &FormTutor::closedByUser, this, &formVG::tutorClosedByUser);
+    }
+    // The completion panel has no hint: the window keeps whatever it shows.
+    if (const std::optional<QString> hint = tutorHint(m_state.iStep))
+        m_formTutor->lblTutor()->setText(*hint);
+    m_formTutor->fitToLabel();
+    m_formTutor->show();
+}
 
 void formVG::TutorOff()
 {
+    if (m_formTutor) {
+        m_formTutor->hide();
+        m_formTutor.reset();
+    }
     m_state.bTutorOn = false;
+}
+
+void formVG::tutorClosedByUser()
+{
+    // Closing the tutor through its frame turns it off; the window goes once its close is done.
+    m_state.bTutorOn = false;
+    if (m_formTutor)
+        m_formTutor.release()->deleteLater();
 }
 
 } // namespace vignetta

@@ -16,6 +16,7 @@ namespace vignetta {
 
 class AboutPanel;
 class CompletionPanel;
+class FormTutor;
 class Prompts;
 class Step1Panel;
 class Step2Panel;
@@ -57,6 +58,8 @@ public:
     [[nodiscard]] Step4Panel* step4() const { return m_step4; }
     [[nodiscard]] CompletionPanel* completion() const { return m_completion; }
     [[nodiscard]] AboutPanel* about() const { return m_about; }
+    // The tutor window while the tutor is on; null while it is off.
+    [[nodiscard]] FormTutor* formTutor() const { return m_formTutor.get(); }
 
     void cmdButtons_Click(int index);
 
@@ -92,6 +95,7 @@ private:
     void TutorOn();
     void ShowTutor();
     void TutorOff();
+    void tutorClosedByUser();
 
     std::unique_ptr<Prompts> m_ownPrompts;
     Prompts* m_prompts = nullptr;
@@ -108,6 +112,7 @@ private:
     Step4Panel* m_step4 = nullptr;
     CompletionPanel* m_completion = nullptr;
     AboutPanel* m_about = nullptr;
+    std::unique_ptr<FormTutor> m_formTutor;
 };
 
 } // namespace vignetta

@@ -10,6 +10,12 @@
 
 namespace vignetta {
 
+QFont windowFont(QFont userFont)
+{
+    userFont.setPixelSize(kWindowFontPixels);
+    return userFont;
+}
+
 QString memberName(QStringView array, int index)
 {
     return array.toString() + u'(' + QString::number(index) + u')';

@@ -3,6 +3,7 @@
 #include "twips.h"
 
 #include <QColor>
+#include <QFont>
 #include <QGroupBox>
 #include <QString>
 
@@ -22,6 +23,11 @@ inline constexpr QRgb kBlue = qRgb(0, 0, 255);
 inline constexpr QRgb kDarkRed = qRgb(192, 0, 0);
 inline constexpr QRgb kBlack = qRgb(0, 0, 0);
 inline constexpr QRgb kLightGrey = qRgb(192, 192, 192);
+
+// The fixed layout was drawn for a compact interface font: the user's font family at this size
+// lets every caption fit its control. Every window of the program uses it.
+inline constexpr int kWindowFontPixels = 11;
+[[nodiscard]] QFont windowFont(QFont userFont);
 
 // Controls of one kind that share a name are told apart by their index: "cmdButtons(2)".
 [[nodiscard]] QString memberName(QStringView array, int index);

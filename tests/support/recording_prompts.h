@@ -5,6 +5,7 @@
 #include <QList>
 
 #include <deque>
+#include <functional>
 
 // Stands in for the real dialogs: records every message box and answers the colour dialog
 // from a queue, so nothing blocks.
@@ -14,6 +15,8 @@ public:
     void showMessage(QWidget* /*parent*/, const vignetta::MessageRequest& request) override
     {
         messages.append(request);
+        if (onMessage)
+            onMessage(request);
     }
 
     // Answers from the queue; an empty queue or an empty answer cancels the dialog.
@@ -37,6 +40,7 @@ public:
     }
 
     QList<vignetta::MessageRequest> messages;
+    std::function<void(const vignetta::MessageRequest&)> onMessage; // called as each box shows
     std::deque<std::optional<QColor>> colorAnswers;
     QList<QColor> colorDialogStarts; // the colour each dialog started on
 };

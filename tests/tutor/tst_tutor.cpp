@@ -1,0 +1,345 @@
+// The floating tutor, driven through the real window's Tutor button.
+#include "support/wizard_driver.h"
+
+#include "tutor/form_tutor.h"
+#include "tutor/tutor_hints.h"
+#include "wizard/about_panel.h"
+#include "wizard/twips.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+
+using namespace vignetta;
+
+namespace {
+
+const QString kStepOne = tutorHint(0).value_or(QString());
+const QString kStepTwo = tutorHint(1).value_or(QString());
+
+// The tutor window's label and outer size agree with the sizing rule: the label 1704 twips wide
+// and exactly as high as its wrapped text, the window 240 twips larger each way.
+void verifyFitted(const FormTutor* tutor)
+{
+    const QLabel* label = tutor->lblTutor();
+    QCOMPARE(label->pos(), QPoint(0, 0));
+    QCOMPARE(label->width(), px(1704));
+    if (!label->text().isEmpty())
+        QCOMPARE(label->height(), label->heightForWidth(px(1704)));
+    QCOMPARE(tutor->frameGeometry().size(), QSize(px(1944), label->height() + px(240)));
+    QCOMPARE(tutor->outerSize(), tutor->frameGeometry().size());
+}
+
+} // namespace
+
+class TestTutor : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup();
+
+    void hints_data();
+    void hints();
+    void noHintBeyondStepFour_data();
+    void noHintBeyondStepFour();
+
+    void onAtStepOne();
+    void nextAndBackReplaceTheHint();
+    void refusedNextKeepsTheHint();
+    void finishTurnsItOffBeforeThePageIsWritten();
+    void onAtCompletionPanelShowsEmptyLabel();
+    void offOnOffLeavesNoWindow();
+    void turnedOnAgainOpensAfreshAtItsPlace();
+    void aboutDisablesTheButtonAndKeepsTheHint();
+    void exitClosesTheTutorFirst();
+    void closingTheTutorByItsFrameTurnsItOff();
+    void closingTheMainWindowClosesTheTutor();
+
+private:
+    ImageFolder* m_images = nullptr;
+};
+
+void TestTutor::cleanup()
+{
+    delete m_images;
+    m_images = nullptr;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void TestTutor::hints_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("hint");
+
+    QTest::newRow("Step 1")
+        << 0 << 252
+        << QStringLiteral(
+               "Step 1:     First, select the Drive and Directory containing the desired image "
+               "files. Supported images include the following formats(.jpg, .gif, .bmp). Select "
+               "the \"Next >>\" button to continue.     Select the \"Tutor\" button again to "
+               "turn off this tutor.");
+    QTest::newRow("Step 2")
+        << 1 << 453
+        << QStringLiteral(
+               "Step 2:     Select the desired images from the Unselected list on the left, and "
+               "move them to the Selected list on the right. You can move all images from list "
+               "to list using the corresponding \"All\" button, or you can Highlight the desired "
+               "images and move them using the \"Add\" and \"Remove\" buttons. Select the \"Next "
+               ">>\" button to continue, or the \"<< Back\" button to return to the previous "
+               "step.     Select the \"Tutor\" button again to turn off this tutor.");
+    QTest::newRow("Step 3")
+        << 2 << 498
+        << QStringLiteral(
+               "Step 3:     Decide on a size for the thumbnails, and enter the Width and Height. "
+               "Then enter the number of thumbnails to place in each column. If you want a "
+               "visible Border, make sure the \"Border\" box is Checked, then enter the Border "
+               "Thickness. To complete this step, select a ForeGround color, and a BackGround "
+               "color for your thumbnail page. Select the \"Next >>\" button to continue, or the "
+               "\"<< Back\" button to return to the previous step.     Select the \"Tutor\" "
+               "button again to turn off this tutor.");
+    QTest::newRow("Step 4")
+        << 3 << 341
+        << QStringLiteral(
+               "Step 4:     Finally, select a file Name and Extension for your thumbnail page. "
+               "The created page will be placed on the same drive, and in the same directory as "
+               "the selected images files. Select the \"Finish\" button to continue, or the \"<< "
+               "Back\" button to return to the previous step.     Select the \"Tutor\" button "
+               "again to turn off this tutor.");
+}
+
+void TestTutor::hints()
+{
+    QFETCH(int, step);
+    QFETCH(int, length);
+    QFETCH(QString, hint);
+    QCOMPARE(hint.size(), length);
+    QCOMPARE(tutorHint(step), std::optional<QString>(hint));
+}
+
+void TestTutor::noHintBeyondStepFour_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::newRow("completion panel") << 4;
+    QTest::newRow("About panel") << 5;
+    QTest::newRow("below Step 1") << -1;
+}
+
+void TestTutor::noHintBeyondStepFour()
+{
+    QFETCH(int, step);
+    QCOMPARE(tutorHint(step), std::nullopt);
+}
+
+void TestTutor::onAtStepOne()
+{
+    WizardDriver w;
+    QVERIFY(!w.form.state().bTutorOn);
+    QVERIFY(w.form.formTutor() == nullptr);
+    w.click(formVG::kTutor);
+
+    QVERIFY(w.form.state().bTutorOn);
+    FormTutor* tutor = w.form.formTutor();
+    QVERIFY(tutor != nullptr);
+    QVERIFY(tutor->isVisible());
+    QVERIFY(tutor->isWindow());
+    QVERIFY(tutor->parentWidget() == nullptr);
+    QCOMPARE(tutor->windowModality(), Qt::NonModal);
+    QCOMPARE(tutor->objectName(), QStringLiteral("formTutor"));
+    QCOMPARE(tutor->lblTutor()->objectName(), QStringLiteral("lblTutor"));
+    QCOMPARE(tutor->lblTutor()->text(), kStepOne);
+    verifyFitted(tutor);
+    // The hint wraps onto several lines.
+    QVERIFY(tutor->lblTutor()->height() > 3 * tutor->lblTutor()->fontMetrics().height());
+    const QColor lightYellow(255, 255, 192);
+    QCOMPARE(tutor->palette().color(QPalette::Window), lightYellow);
+    QCOMPARE(tutor->lblTutor()->palette().color(QPalette::Window), lightYellow);
+    QVERIFY(tutor->lblTutor()->autoFillBackground());
+    // Beside the main window, which stays usable.
+    QVERIFY(tutor->geometry().left() > w.form.geometry().left());
+    QVERIFY(w.form.isEnabled());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void TestTutor::nextAndBackReplaceTheHint()
+{
+    m_images = new ImageFolder({"a.jpg"});
+    WizardDriver w;
+    QVERIFY(w.form.step1()->openDirectory(m_images->path()));
+    w.click(formVG::kTutor);
+    FormTutor* tutor = w.form.formTutor();
+    const QRect atStepOne = tutor->geometry();
+
+    w.click(formVG::kNext);
+    QCOMPARE(w.step(), int(kStep2));
+    QCOMPARE(w.form.formTutor(), tutor);
+    QCOMPARE(tutor->lblTutor()->text(), kStepTwo);
+    verifyFitted(tutor);
+    // The longer hint makes the window taller; it stays where it was.
+    QVERIFY(tutor->height() > atStepOne.height());
+    QCOMPARE(tutor->geometry().topLeft(), atStepOne.topLeft());
+
+    w.clickMove(Step2Panel::kAllRight);
+    w.click(formVG::kNext);
+    QCOMPARE(tutor->lblTutor()->text(), tutorHint(2).value_or(QString()));
+    w.click(formVG::kNext);
+    QCOMPARE(tutor->lblTutor()->text(), tutorHint(3).value_or(QString()));
+    verifyFitted(tutor);
+
+    w.click(formVG::kBack);
+    w.click(formVG::kBack);
+    w.click(formVG::kBack);
+    QCOMPARE(w.step(), int(kStep1));
+    QCOMPARE(tutor->lblTutor()->text(), kStepOne);
+    QCOMPARE(tutor->geometry(), atStepOne);
+}
+
+void TestTutor::refusedNextKeepsTheHint()
+{
+    m_images = new ImageFolder({"notes.txt"});
+    WizardDriver w;
+    QVERIFY(w.form.step1()->openDirectory(m_images->path()));
+    w.click(formVG::kTutor);
+    const QRect before = w.form.formTutor()->geometry();
+    w.click(formVG::kNext);
+    QCOMPARE(w.prompts.messages.size(), 1);
+    QCOMPARE(w.step(), int(kStep1));
+    QCOMPARE(w.form.formTutor()->lblTutor()->text(), kStepOne);
+    QCOMPARE(w.form.formTutor()->geometry(), before);
+}
+
+void TestTutor::finishTurnsItOffBeforeThePageIsWritten()
+{
+    m_images = new ImageFolder({"a.jpg"});
+    {
+        WizardDriver w;
+        w.advanceTo(kStep4, m_images->path());
+        w.click(formVG::kTutor);
+        w.click(formVG::kFinish);
+        QCOMPARE(w.step(), int(kCompletion));
+        QVERIFY(!w.form.state().bTutorOn);
+        QVERIFY(w.form.formTutor() == nullptr);
+        QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{&w.form});
+    }
+    {
+        // A page that cannot be written is reported with the tutor already gone.
+        WizardDriver w;
+        w.advanceTo(kStep4, m_images->path());
+        w.click(formVG::kTutor);
+        w.form.step4()->txtFileName()->setText(QStringLiteral("no/such"));
+        bool tutorAtMessage = true;
+        w.prompts.onMessage = [&](const MessageRequest&) {
+            tutorAtMessage = w.form.formTutor() != nullptr || w.form.state().bTutorOn;
+        };
+        w.click(formVG::kFinish);
+        QCOMPARE(w.prompts.messages.size(), 1);
+        QVERIFY(!tutorAtMessage);
+        QCOMPARE(w.step(), int(kStep4));
+    }
+}
+
+void TestTutor::onAtCompletionPanelShowsEmptyLabel()
+{
+    m_images = new ImageFolder({"a.jpg"});
+    WizardDriver w;
+    w.advanceTo(kCompletion, m_images->path());
+    w.click(formVG::kTutor);
+    FormTutor* tutor = w.form.formTutor();
+    QVERIFY(tutor != nullptr);
+    QVERIFY(tutor->isVisible());
+    QCOMPARE(tutor->lblTutor()->text(), QString());
+    verifyFitted(tutor);
+    QVERIFY(tutor->lblTutor()->height() > 0);
+    const QRect before = tutor->geometry();
+
+    // Restart leaves the tutor alone; the next Next shows the Step 2 hint.
+    w.click(formVG::kRestart);
+    QCOMPARE(w.step(), int(kStep1));
+    QCOMPARE(tutor->lblTutor()->text(), QString());
+    QCOMPARE(tutor->geometry(), before);
+    w.click(formVG::kNext);
+    QCOMPARE(tutor->lblTutor()->text(), kStepTwo);
+}
+
+void TestTutor::offOnOffLeavesNoWindow()
+{
+    WizardDriver w;
+    w.click(formVG::kTutor);
+    QVERIFY(w.form.formTutor() != nullptr);
+    w.click(formVG::kTutor);
+    QVERIFY(!w.form.state().bTutorOn);
+    QVERIFY(w.form.formTutor() == nullptr);
+    QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{&w.form});
+}
+
+void TestTutor::turnedOnAgainOpensAfreshAtItsPlace()
+{
+    WizardDriver w;
+    w.click(formVG::kTutor);
+    const QPoint initialPlace = w.form.formTutor()->geometry().topLeft();
+    QPointer<FormTutor> first = w.form.formTutor();
+    first->move(first->pos() + QPoint(40, 30));
+    w.click(formVG::kTutor);
+    QVERIFY(first.isNull());
+    w.click(formVG::kTutor);
+    QVERIFY(w.form.formTutor() != nullptr);
+    QCOMPARE(w.form.formTutor()->geometry().topLeft(), initialPlace);
+    QCOMPARE(w.form.formTutor()->lblTutor()->text(), kStepOne);
+}
+
+void TestTutor::aboutDisablesTheButtonAndKeepsTheHint()
+{
+    m_images = new ImageFolder({"a.jpg"});
+    WizardDriver w;
+    w.advanceTo(kStep2, m_images->path());
+    w.click(formVG::kTutor);
+    w.click(formVG::kAbout);
+    QVERIFY(!w.form.cmdButtons(formVG::kTutor)->isEnabled());
+    QCOMPARE(w.form.formTutor()->lblTutor()->text(), kStepTwo);
+    QTest::mouseClick(w.form.about()->cmdOk(), Qt::LeftButton);
+    QVERIFY(w.form.cmdButtons(formVG::kTutor)->isEnabled());
+    QVERIFY(w.form.state().bTutorOn);
+    QCOMPARE(w.form.formTutor()->lblTutor()->text(), kStepTwo);
+}
+
+void TestTutor::exitClosesTheTutorFirst()
+{
+    WizardDriver w;
+    w.click(formVG::kTutor);
+    bool tutorGoneAtExit = false;
+    connect(&w.form, &formVG::exitRequested, &w.form,
+            [&] { tutorGoneAtExit = w.form.formTutor() == nullptr && !w.form.state().bTutorOn; });
+    w.click(formVG::kExit);
+    QVERIFY(tutorGoneAtExit);
+    QVERIFY(!w.form.isVisible());
+}
+
+void TestTutor::closingTheTutorByItsFrameTurnsItOff()
+{
+    WizardDriver w;
+    w.click(formVG::kTutor);
+    QPointer<FormTutor> tutor = w.form.formTutor();
+    QVERIFY(tutor->close());
+    QVERIFY(!w.form.state().bTutorOn);
+    QVERIFY(w.form.formTutor() == nullptr);
+    QTRY_VERIFY(tutor.isNull());
+    // One press opens it again.
+    w.click(formVG::kTutor);
+    QVERIFY(w.form.state().bTutorOn);
+    QVERIFY(w.form.formTutor() != nullptr);
+    QVERIFY(w.form.formTutor()->isVisible());
+}
+
+void TestTutor::closingTheMainWindowClosesTheTutor()
+{
+    WizardDriver w;
+    w.click(formVG::kTutor);
+    QSignalSpy exits(&w.form, &formVG::exitRequested);
+    QVERIFY(w.form.close());
+    QCOMPARE(exits.size(), 1);
+    QVERIFY(w.form.formTutor() == nullptr);
+    QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{&w.form});
+}
+
+QTEST_MAIN(TestTutor)
+#include "tst_tutor.moc"
