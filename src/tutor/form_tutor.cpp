@@ -30,6 +30,8 @@ FormTutor::FormTutor(QPoint clientOrigin) : QWidget(nullptr, Qt::Window)
     setObjectName(u"formTutor"_s);
     setWindowTitle(u"Vignetta Tutor"_s);
     setAttribute(Qt::WA_QuitOnClose, false);
+    // The hint stands beside the wizard; keys keep going to the wizard's window.
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
     setFont(windowFont(font()));
     QPalette yellow = palette();
     yellow.setColor(QPalette::Window, QColor(kLightYellow));
