@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -30,7 +31,6 @@ FormTutor::FormTutor(QPoint clientOrigin) : QWidget(nullptr, Qt::Window)
     setObjectName(u"formTutor"_s);
     setWindowTitle(u"Vignetta Tutor"_s);
     setAttribute(Qt::WA_QuitOnClose, false);
-    // The hint stands beside the wizard; keys keep going to the wizard's window.
     setAttribute(Qt::WA_ShowWithoutActivating, true);
     setFont(windowFont(font()));
     QPalette yellow = palette();
@@ -91,7 +91,18 @@ void FormTutor::moveEvent(QMoveEvent* event)
 void FormTutor::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // The window system frames the window while mapping it; once the window is exposed the
+    // frame is known and the client area can take the rest of the outer size.
+    if (QWindow* window = windowHandle())
+        window->installEventFilter(this);
     applyOuterSize();
+}
+
+bool FormTutor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Expose && watched == windowHandle())
+        applyOuterSize();
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace vignetta

@@ -395,7 +395,11 @@ void formVG::ShowTutor()
     if (const std::optional<QString> hint = tutorHint(m_state.iStep))
         m_formTutor->lblTutor()->setText(*hint);
     m_formTutor->fitToLabel();
+    // The hint stands beside the wizard: keys keep going to the wizard's window.
+    const bool wizardActive = isActiveWindow();
     m_formTutor->show();
+    if (wizardActive)
+        activateWindow();
 }
 
 void formVG::TutorOff()
