@@ -10,7 +10,7 @@ cd "$root"
 
 # Debian packages the build, the program and the tests need.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-          libqt6test6 libgl-dev fonts-dejavu-core)
+          libqt6test6 libgl-dev fonts-dejavu-core chromium)
 
 missing=()
 for p in "${packages[@]}"; do
