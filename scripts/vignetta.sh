@@ -10,7 +10,8 @@ cd "$root"
 
 # Debian packages the build, the program and the tests need.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-          libqt6test6 libgl-dev fonts-dejavu-core chromium)
+          libqt6test6 libgl-dev fonts-dejavu-core chromium
+          xvfb xdotool x11-utils desktop-file-utils appstream dpkg-dev file)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary root and checks the desktop integration: the program,
+# the desktop entry, the icon in every theme size and the AppStream metainfo, each validated.
+#   check_install.sh BUILD_DIR
+set -euo pipefail
+
+build=$1
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+
+DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
+
+id=org.example.Vignetta
+test -x "$root/usr/bin/vignetta" || { echo "FAIL: no program installed"; exit 1; }
+desktop-file-validate "$root/usr/share/applications/$id.desktop"
+appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml"
+for size in 16 24 48 64 128 256; do
+    icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
+    dimensions=$(file -b "$icon" | grep -o '[0-9]* x [0-9]*')
+    [ "$dimensions" = "$size x $size" ] || { echo "FAIL: $icon is $dimensions"; exit 1; }
+done
+grep -qx "Icon=$id" "$root/usr/share/applications/$id.desktop"
+grep -qx "Categories=Graphics;Photography;" "$root/usr/share/applications/$id.desktop"
+echo "PASS: installed files in place and valid"
