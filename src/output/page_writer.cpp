@@ -8,7 +8,9 @@
 #include <QSaveFile>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -18,34 +20,85 @@ namespace {
 
 constexpr char kEol[] = "\r\n";
 
-// Appends text in the system's encoding.
+// The page's bytes, written at one position into a buffer sized up front: fixed pieces are
+// copied, texts encoded straight into place in the system's encoding.
 class PageBuffer
 {
 public:
-    explicit PageBuffer(qsizetype capacity) { m_bytes.reserve(capacity); }
+    explicit PageBuffer(qsizetype capacity) { m_bytes.resize(capacity); }
 
-    PageBuffer& operator<<(const char* ascii)
+    template <std::size_t N>
+    PageBuffer& operator<<(const char (&ascii)[N])
     {
-        m_bytes.append(ascii);
+        append(ascii, N - 1);
         return *this;
     }
     PageBuffer& operator<<(const QByteArray& encoded)
     {
-        m_bytes.append(encoded);
+        append(encoded.constData(), encoded.size());
         return *this;
     }
     PageBuffer& operator<<(QStringView text)
     {
-        m_bytes.append(encode(text));
+        makeRoom(m_encoder.requiredSpace(text.size()));
+        char* const start = m_bytes.data();
+        m_used = m_encoder.appendToBuffer(start + m_used, text) - start;
         return *this;
     }
-    QByteArray encode(QStringView text) { return m_encoder.encode(text); }
-    QByteArray take() { return std::move(m_bytes); }
+
+    [[nodiscard]] qsizetype size() const { return m_used; }
+    // Repeats bytes already written, from `from` on.
+    void appendCopy(qsizetype from, qsizetype length)
+    {
+        makeRoom(length);
+        char* const start = m_bytes.data();
+        std::memcpy(start + m_used, start + from, static_cast<std::size_t>(length));
+        m_used += length;
+    }
+    [[nodiscard]] QByteArray encode(QStringView text) { return m_encoder.encode(text); }
+    [[nodiscard]] QByteArray take()
+    {
+        m_bytes.truncate(m_used);
+        return std::move(m_bytes);
+    }
 
 private:
+    void append(const char* data, qsizetype length)
+    {
+        makeRoom(length);
+        std::memcpy(m_bytes.data() + m_used, data, static_cast<std::size_t>(length));
+        m_used += length;
+    }
+    void makeRoom(qsizetype length)
+    {
+        if (m_used + length > m_bytes.size())
+            m_bytes.resize(std::max(2 * m_bytes.size(), m_used + length));
+    }
+
     QByteArray m_bytes;
+    qsizetype m_used = 0;
     QStringEncoder m_encoder{QStringConverter::System};
 };
+
+// Whether a name holds a character that linkAttribute writes differently.
+bool needsCare(QStringView name)
+{
+    for (const QChar c : name) {
+        switch (c.unicode()) {
+        case u'"':
+        case u'<':
+        case u'>':
+        case u'%':
+        case u'#':
+        case u'?':
+        case u':':
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
 
 } // namespace
 
@@ -109,18 +162,31 @@ QByteArray renderPage(const WizardState& state)
 
     const QByteArray rowStart = "   <table border=\"" + page.encode(state.sThickness) +
                                 "\" cellpadding=3 cellspacing =3>" + kEol + "   <TR>" + kEol;
-    const QByteArray cellEnd = "\" img border=0 width=" + page.encode(state.sWidth) +
-                               " height=" + page.encode(state.sHeight) + "></A></td>" + kEol;
-    const char* rowEnd = "   </TR>\r\n   </table>\r\n\r\n";
+    const QByteArray cellEnd =
+        "\"align=\"bottom\" img border=0 width=" + page.encode(state.sWidth) +
+        " height=" + page.encode(state.sHeight) + "></A></td>" + kEol;
+    constexpr char rowEnd[] = "   </TR>\r\n   </table>\r\n\r\n";
 
     const qsizetype perRow = cellsPerRow(state.sColumns);
+    QString escaped;
     qsizetype position = 0;
     while (position < count) {
         page << rowStart;
         for (qsizetype column = 0; column < perRow && position < count; ++column, ++position) {
-            const QByteArray name = page.encode(linkAttribute(state.sImageFiles.at(position)));
-            page << "      <td align=center><A HREF=\"" << name << "\"><IMG SRC=\"" << name
-                 << "\"align=\"bottom" << cellEnd;
+            const QString& name = state.sImageFiles.at(position);
+            page << "      <td align=center><A HREF=\"";
+            // The name stands twice: written once, then repeated byte for byte.
+            const qsizetype nameAt = page.size();
+            if (needsCare(name)) {
+                escaped = linkAttribute(name);
+                page << QStringView(escaped);
+            } else {
+                page << QStringView(name);
+            }
+            const qsizetype nameLength = page.size() - nameAt;
+            page << "\"><IMG SRC=\"";
+            page.appendCopy(nameAt, nameLength);
+            page << cellEnd;
         }
         page << rowEnd;
     }

@@ -43,6 +43,7 @@ private Q_SLOTS:
     void linkAttribute();
     void cellsPerRow_data();
     void cellsPerRow();
+    void longNamesOutgrowTheFirstGuess();
     void pagePathJoinsWithOneSeparator();
     void savingReplacesAnExistingPage();
     void failuresKeepWhatWasThere_data();
@@ -188,6 +189,38 @@ void TestPageWriter::cellsPerRow()
     QFETCH(QString, columns);
     QFETCH(qsizetype, cells);
     QCOMPARE(vignetta::cellsPerRow(columns), cells);
+}
+
+void TestPageWriter::longNamesOutgrowTheFirstGuess()
+{
+    // Names far longer than usual, some needing care, some accented: each cell still carries
+    // its own name twice, whole.
+    QStringList names;
+    for (int i = 0; i < 3000; ++i) {
+        QString name = QStringLiteral("%1 ").arg(i, 5, 10, QChar(u'0')) +
+                       QString(400, i % 3 == 0 ? QChar(0x00e9) : QChar(u'n'));
+        if (i % 7 == 0)
+            name += QStringLiteral(" #%1?.jpg").arg(i);
+        else
+            name += QStringLiteral(".jpg");
+        names.append(name);
+    }
+    const QByteArray page = renderPage(stateFor(names, QStringLiteral("3")));
+    const QList<QByteArray> lines = page.split('\n');
+    qsizetype cell = 0;
+    for (const QByteArray& line : lines) {
+        if (!line.startsWith("      <td "))
+            continue;
+        QVERIFY2(cell < names.size(), "more cells than names");
+        const QByteArray written = vignetta::linkAttribute(names.at(cell)).toUtf8();
+        const QByteArray expected =
+            "      <td align=center><A HREF=\"" + written + "\"><IMG SRC=\"" + written +
+            "\"align=\"bottom\" img border=0 width=150 height=150></A></td>\r";
+        QVERIFY2(line == expected, qPrintable(QStringLiteral("cell %1").arg(cell)));
+        ++cell;
+    }
+    QCOMPARE(cell, names.size());
+    QVERIFY(page.endsWith("</html>\r\n"));
 }
 
 void TestPageWriter::pagePathJoinsWithOneSeparator()
