@@ -1,11 +1,14 @@
 // Times the wizard's user actions on large folders, driven through the real window offscreen,
-// next to a raw readdir + sort of the same folder, and the wizard's start-up next to a minimal
-// Qt Widgets window's. Prints Markdown tables.
+// next to a raw readdir + sort of the same folder; the writing of the thumbnail page, through
+// Finish and through the page writer alone, next to a plain fwrite of the same bytes; and the
+// wizard's start-up next to a minimal Qt Widgets window's. Prints Markdown tables.
 //
 //   QT_QPA_PLATFORM=offscreen build/default/bench/vignetta_bench
 //
 // The program re-launches itself with "--startup-child wizard|minimal" to time start-up.
 
+#include "appearance/step3_panel.h"
+#include "output/page_writer.h"
 #include "selection/name_list_view.h"
 #include "selection/step1_panel.h"
 #include "selection/step2_panel.h"
@@ -16,6 +19,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QList>
 #include <QProcess>
 #include <QPushButton>
@@ -94,19 +100,30 @@ void touch(const std::string& path)
     ::close(fd);
 }
 
-// `images` files named as cameras name them, in the extensions the file list shows and in
-// mixed case, plus a few files it must leave out and a few subdirectories.
+// The name of the i-th image: mostly as cameras name them, in the extensions the file list
+// shows and in mixed case; some as people rename them, with blanks.
+void imageName(int i, char (&name)[64])
+{
+    const char* ext = (i % 10 == 3)   ? ".JPG"
+                      : (i % 25 == 7) ? ".gif"
+                      : (i % 40 == 9) ? ".bmp"
+                                      : ".jpg";
+    if (i % 20 == 13)
+        std::snprintf(name, sizeof name, "IMG_%05d copy%s", i, ext);
+    else if (i % 50 == 22)
+        std::snprintf(name, sizeof name, "Beach day %05d%s", i, ext);
+    else
+        std::snprintf(name, sizeof name, "%s%05d%s", (i % 5 == 4) ? "DSC" : "IMG_", i, ext);
+}
+
+// `images` image files, plus a few files the file list must leave out and a few
+// subdirectories.
 void fillFolder(const QString& path, int images)
 {
     const std::string root = QFile::encodeName(path).toStdString() + '/';
     char name[64];
     for (int i = 0; i < images; ++i) {
-        const char* prefix = (i % 5 == 4) ? "DSC" : "IMG_";
-        const char* ext = (i % 10 == 3)   ? ".JPG"
-                          : (i % 25 == 7) ? ".gif"
-                          : (i % 40 == 9) ? ".bmp"
-                                          : ".jpg";
-        std::snprintf(name, sizeof name, "%s%05d%s", prefix, i, ext);
+        imageName(i, name);
         touch(root + name);
     }
     for (int i = 0; i < 8; ++i) {
@@ -147,6 +164,63 @@ double baselineOnce(const QByteArray& path)
     return toMs(ns);
 }
 
+// ---- The baselines for the page: the same bytes written with plain stdio --------------------
+
+enum class Sync
+{
+    kNone,
+    kData, // fdatasync before fclose, as QSaveFile's commit does
+};
+
+void writeWithStdio(const std::string& path, const QByteArray& bytes, Sync sync)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    require(file != nullptr, "fwrite baseline: fopen failed");
+    const auto size = static_cast<std::size_t>(bytes.size());
+    bool ok = std::fwrite(bytes.constData(), 1, size, file) == size;
+    if (sync == Sync::kData)
+        ok = ok && std::fflush(file) == 0 && ::fdatasync(::fileno(file)) == 0;
+    ok = std::fclose(file) == 0 && ok;
+    require(ok, "fwrite baseline: writing failed");
+}
+
+enum class Target
+{
+    kNew,      // the file is removed first, untimed
+    kExisting, // fopen truncates the file the last run wrote
+};
+
+double fwriteOnce(const std::string& path, const QByteArray& bytes, Sync sync, Target target)
+{
+    if (target == Target::kNew)
+        ::unlink(path.c_str());
+    QElapsedTimer timer;
+    timer.start();
+    writeWithStdio(path, bytes, sync);
+    return toMs(timer.nsecsElapsed());
+}
+
+// The least a safe replacement costs: a new file beside the old one, synced, renamed over it.
+double replaceOnce(const std::string& temporary, const std::string& path, const QByteArray& bytes)
+{
+    QElapsedTimer timer;
+    timer.start();
+    writeWithStdio(temporary, bytes, Sync::kData);
+    require(::rename(temporary.c_str(), path.c_str()) == 0, "replace baseline: rename failed");
+    return toMs(timer.nsecsElapsed());
+}
+
+struct PageRow
+{
+    int n = 0;
+    const char* action = "";
+    double medianMs = 0.0;
+    double fwriteMs = 0.0;     // fopen/fwrite/fclose of the same bytes
+    double fwriteSyncMs = 0.0; // the same with fdatasync before fclose
+    qsizetype bytes = 0;
+    bool reference = false;
+};
+
 // ---- The user actions ----------------------------------------------------------------------
 
 struct Row
@@ -157,6 +231,13 @@ struct Row
     double baselineMs = 0.0;
     bool reference = false; // context for the other rows, not a user action
 };
+
+// Writing the page takes milliseconds, and the disk's answer varies more than the processor's:
+// more repetitions than the other actions get.
+constexpr int kPageReps = 15;
+
+// The page's name as Step 4 offers it.
+const QString kPageName = u"Vignetta.html"_s;
 
 std::vector<bool> everyOther(qsizetype count)
 {
@@ -218,7 +299,90 @@ public:
         return rows;
     }
 
+    // Writes the page by Finish at Step 4, then by the page writer alone on the values Finish
+    // collected, each repetition next to plain writes of the same bytes into the same folder.
+    std::vector<PageRow> runPage()
+    {
+        const std::vector<double> finish = measureFinish();
+        const vignetta::WizardState state = m_form->state();
+        require(state.imageCount() == m_n, "Finish did not take every name");
+        const QString directory = m_form->step1()->filePath();
+        const QString pagePath = vignetta::pagePath(directory, state.sFileName);
+        const QByteArray expected = vignetta::renderPage(state);
+        require(expected.count("<IMG SRC=\"") == m_n, "the page does not show every image");
+        {
+            QFile written(pagePath);
+            require(written.open(QIODevice::ReadOnly) && written.readAll() == expected,
+                    "Finish did not write the rendered page");
+        }
+
+        const std::string root = QFile::encodeName(directory).toStdString() + '/';
+        const std::string plainPath = root + "fwrite-baseline.html";
+        const std::string replacedPath = root + "replace-baseline.html";
+        const std::string temporaryPath = root + "replace-baseline.html.new";
+
+        std::vector<double> render, saveNew, both, saveOver, plain, plainSync, plainOver, replaced;
+        QElapsedTimer timer;
+        for (int r = 0; r < kPageReps; ++r) {
+            // The page as a first Finish in the folder writes it: a new file.
+            removePage(pagePath);
+            timer.start();
+            const QByteArray page = vignetta::renderPage(state);
+            const qint64 renderNs = timer.nsecsElapsed();
+            requireSaved(vignetta::savePage(directory, state.sFileName, page), pagePath, expected);
+            const qint64 bothNs = timer.nsecsElapsed();
+            render.push_back(toMs(renderNs));
+            saveNew.push_back(toMs(bothNs - renderNs));
+            both.push_back(toMs(bothNs));
+
+            // And as a later one writes it: over the page there.
+            timer.start();
+            requireSaved(vignetta::savePage(directory, state.sFileName, page), pagePath, expected);
+            saveOver.push_back(toMs(timer.nsecsElapsed()));
+
+            // Alternated with the page writer, so that any drift of the machine touches both.
+            plain.push_back(fwriteOnce(plainPath, page, Sync::kNone, Target::kNew));
+            plainOver.push_back(fwriteOnce(plainPath, page, Sync::kNone, Target::kExisting));
+            plainSync.push_back(fwriteOnce(plainPath, page, Sync::kData, Target::kNew));
+            replaced.push_back(replaceOnce(temporaryPath, replacedPath, page));
+            g_sink += static_cast<std::size_t>(page.size());
+        }
+        ::unlink(plainPath.c_str());
+        ::unlink(replacedPath.c_str());
+        require(m_prompts.messages.isEmpty(), "the wizard showed a message while writing");
+
+        const double fwriteMs = median(plain);
+        const double fwriteSyncMs = median(plainSync);
+        std::vector<PageRow> rows;
+        auto add = [&](const char* action, const std::vector<double>& samples, bool reference) {
+            rows.push_back(
+                {m_n, action, median(samples), fwriteMs, fwriteSyncMs, expected.size(), reference});
+        };
+        add("renderPage", render, false);
+        add("savePage, new page", saveNew, false);
+        add("renderPage + savePage, new page", both, false);
+        add("Finish at Step 4, new page (through the window)", finish, false);
+        add("savePage, over the existing page", saveOver, false);
+        add("(reference: fwrite, new file)", plain, true);
+        add("(reference: fwrite + fdatasync, new file)", plainSync, true);
+        add("(reference: fwrite over the existing file)", plainOver, true);
+        add("(reference: fwrite + fdatasync to a new name, rename over)", replaced, true);
+        return rows;
+    }
+
 private:
+    static void removePage(const QString& path)
+    {
+        require(!QFileInfo::exists(path) || QFile::remove(path), "cannot remove the last page");
+    }
+
+    static void requireSaved(const vignetta::SaveResult& saved, const QString& path,
+                             const QByteArray& expected)
+    {
+        require(saved.ok && QFileInfo(path).size() == expected.size(),
+                "savePage did not write the whole page");
+    }
+
     void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     QPushButton* wizardButton(int index) const { return m_form->cmdButtons(index); }
     QPushButton* moveButton(int index) const { return m_form->step2()->cmdStep2(index); }
@@ -365,6 +529,51 @@ private:
         return samples;
     }
 
+    // From wherever the wizard stands to Step 4 with every name selected and four columns: the
+    // completion panel restarts, Step 1 fills the lists anew.
+    void driveToStep4()
+    {
+        if (step() == vignetta::kCompletion) {
+            click(wizardButton(formVG::kRestart));
+            settle(*m_form);
+        }
+        if (step() == vignetta::kStep1) {
+            click(wizardButton(formVG::kNext));
+            settle(*m_form);
+        }
+        require(step() == vignetta::kStep2, "not on Step 2");
+        if (step2()->selectedCount() != m_n) {
+            click(moveButton(Step2Panel::kAllRight));
+            settle(*m_form);
+        }
+        click(wizardButton(formVG::kNext));
+        settle(*m_form);
+        require(step() == vignetta::kStep3, "Next from Step 2 did not reach Step 3");
+        m_form->step3()->txtColumns()->setText(u"4"_s);
+        click(wizardButton(formVG::kNext));
+        settle(*m_form);
+        require(step() == vignetta::kStep4, "Next from Step 3 did not reach Step 4");
+    }
+
+    std::vector<double> measureFinish()
+    {
+        std::vector<double> samples;
+        QElapsedTimer timer;
+        for (int r = 0; r < kPageReps; ++r) {
+            driveToStep4();
+            const QString page = vignetta::pagePath(m_form->step1()->filePath(), kPageName);
+            removePage(page);
+            timer.start();
+            click(wizardButton(formVG::kFinish));
+            samples.push_back(toMs(timer.nsecsElapsed()));
+            require(step() == vignetta::kCompletion && m_form->state().sFileName == kPageName &&
+                        QFileInfo::exists(page),
+                    "Finish did not write the page");
+            settle(*m_form);
+        }
+        return samples;
+    }
+
     int m_n;
     int m_reps;
     QString m_folder;
@@ -462,6 +671,56 @@ void printFlags(const std::vector<Row>& rows)
         std::printf("\nNo action over 100 ms, no folder opening over 3x baseline.\n");
 }
 
+// The page writer's targets: renderPage + savePage, and so Finish, within 3x of a plain fwrite
+// of the same bytes, and under 50 ms up to 32,767 images.
+constexpr double kPageLimitMs = 50.0;
+constexpr int kPageLimitUpTo = 32767;
+constexpr double kPageLimitRatio = 3.0;
+
+double ratio(double ms, double baselineMs)
+{
+    return baselineMs > 0 ? ms / baselineMs : 0.0;
+}
+
+void printPage(const std::vector<PageRow>& rows)
+{
+    std::printf("| N | page MiB | action | median ms | fwrite ms | ratio | fwrite + fdatasync ms |"
+                " ratio |\n");
+    std::printf("|---:|---:|---|---:|---:|---:|---:|---:|\n");
+    for (const PageRow& row : rows) {
+        std::printf("| %d | %.2f | %s | %.2f | %.2f | %.1fx | %.2f | %.1fx |\n", row.n,
+                    static_cast<double>(row.bytes) / (1024.0 * 1024.0), row.action, row.medianMs,
+                    row.fwriteMs, ratio(row.medianMs, row.fwriteMs), row.fwriteSyncMs,
+                    ratio(row.medianMs, row.fwriteSyncMs));
+    }
+}
+
+void printPageFlags(const std::vector<PageRow>& rows)
+{
+    bool any = false;
+    for (const PageRow& row : rows) {
+        if (row.reference || std::strncmp(row.action, "renderPage + ", 13) != 0)
+            continue;
+        const bool overTime = row.n <= kPageLimitUpTo && row.medianMs > kPageLimitMs;
+        const bool overPlain = row.medianMs > kPageLimitRatio * row.fwriteMs;
+        const bool overSynced = row.medianMs > kPageLimitRatio * row.fwriteSyncMs;
+        if (!overTime && !overPlain)
+            continue;
+        if (!any)
+            std::printf("\nOver the limits (renderPage + savePage: 50 ms up to N=%d, 3x fwrite):"
+                        "\n\n",
+                        kPageLimitUpTo);
+        any = true;
+        std::printf("- N=%d, %s: %.2f ms%s%s%s\n", row.n, row.action, row.medianMs,
+                    overTime ? " (over 50 ms)" : "", overPlain ? " (over 3x fwrite)" : "",
+                    overSynced ? " (over 3x fwrite + fdatasync too)"
+                               : " (within 3x fwrite + fdatasync)");
+    }
+    if (!any)
+        std::printf("\nrenderPage + savePage: under 50 ms up to N=%d and within 3x fwrite.\n",
+                    kPageLimitUpTo);
+}
+
 int runBench(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -489,6 +748,7 @@ int runBench(int argc, char* argv[])
     const std::array<Size, 4> sizes{{{1000, 7}, {10000, 7}, {32767, 7}, {100000, 7}}};
 
     std::vector<Row> rows;
+    std::vector<PageRow> pageRows;
     for (const Size& size : sizes) {
         QTemporaryDir folder;
         require(folder.isValid(), "cannot create a temporary folder");
@@ -502,12 +762,18 @@ int runBench(int argc, char* argv[])
                           QDir::cleanPath(smallDir.path()));
         const std::vector<Row> measured = bench.run();
         rows.insert(rows.end(), measured.begin(), measured.end());
+        const std::vector<PageRow> page = bench.runPage();
+        pageRows.insert(pageRows.end(), page.begin(), page.end());
     }
 
     std::printf("## User actions (%d/%d/%d/%d repetitions)\n\n", sizes[0].reps, sizes[1].reps,
                 sizes[2].reps, sizes[3].reps);
     printActions(rows);
     printFlags(rows);
+
+    std::printf("\n## Writing the page (%d repetitions, into the images' folder)\n\n", kPageReps);
+    printPage(pageRows);
+    printPageFlags(pageRows);
 
     std::fprintf(stderr, "timing start-up...\n");
     constexpr int kLaunches = 9;
