@@ -162,9 +162,9 @@ QByteArray renderPage(const WizardState& state)
 
     const QByteArray rowStart = "   <table border=\"" + page.encode(state.sThickness) +
                                 "\" cellpadding=3 cellspacing =3>" + kEol + "   <TR>" + kEol;
-    const QByteArray cellEnd =
-        "\"align=\"bottom\" img border=0 width=" + page.encode(state.sWidth) +
-        " height=" + page.encode(state.sHeight) + "></A></td>" + kEol;
+    const QByteArray cellEnd = R"("align="bottom" img border=0 width=)" +
+                               page.encode(state.sWidth) + " height=" + page.encode(state.sHeight) +
+                               "></A></td>" + kEol;
     constexpr char rowEnd[] = "   </TR>\r\n   </table>\r\n\r\n";
 
     const qsizetype perRow = cellsPerRow(state.sColumns);

@@ -1,5 +1,7 @@
 #include "file_pattern.h"
 
+#include <algorithm>
+
 namespace vignetta {
 
 FilePattern::FilePattern(const QString& pattern) : m_text(pattern)
@@ -23,15 +25,13 @@ FilePattern::FilePattern(const QString& pattern) : m_text(pattern)
 
 bool FilePattern::matches(QStringView name) const
 {
-    for (const QString& suffix : m_suffixes) {
-        if (name.endsWith(suffix, Qt::CaseInsensitive))
-            return true;
-    }
-    for (const QRegularExpression& re : m_wildcards) {
-        if (re.match(name).hasMatch())
-            return true;
-    }
-    return false;
+    return std::ranges::any_of(m_suffixes,
+                               [name](const QString& suffix) {
+                                   return name.endsWith(suffix, Qt::CaseInsensitive);
+                               }) ||
+           std::ranges::any_of(m_wildcards, [name](const QRegularExpression& re) {
+               return re.match(name).hasMatch();
+           });
 }
 
 } // namespace vignetta

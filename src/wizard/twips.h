@@ -15,7 +15,7 @@ inline constexpr int kTwipsPerPixel = 12;
 
 [[nodiscard]] constexpr QRect twipsRect(int left, int top, int width, int height)
 {
-    return QRect(px(left), px(top), px(width), px(height));
+    return {px(left), px(top), px(width), px(height)};
 }
 
 } // namespace vignetta
