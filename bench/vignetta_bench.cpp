@@ -40,6 +40,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -256,8 +257,8 @@ void settle(QWidget& window)
 class ActionBench
 {
 public:
-    ActionBench(int n, int reps, const QString& folder, const QString& otherFolder)
-        : m_n(n), m_reps(reps), m_folder(folder), m_other(otherFolder)
+    ActionBench(int n, int reps, QString folder, QString otherFolder)
+        : m_n(n), m_reps(reps), m_folder(std::move(folder)), m_other(std::move(otherFolder))
     {
         m_form = std::make_unique<formVG>(&m_prompts);
         m_form->show();
@@ -393,6 +394,7 @@ private:
     {
         const QByteArray path = QFile::encodeName(m_folder);
         std::vector<double> samples;
+        samples.reserve(static_cast<std::size_t>(m_reps));
         for (int r = 0; r < m_reps; ++r)
             samples.push_back(baselineOnce(path));
         return median(samples);

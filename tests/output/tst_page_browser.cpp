@@ -330,11 +330,11 @@ void TestPageBrowser::browserShowsEveryPictureAndLink()
     const QJsonArray tables = report.value(u"tables"_s).toArray();
     QList<int> cellsFound;
     QJsonArray cells;
-    for (const QJsonValue& table : tables) {
+    for (const auto& table : tables) {
         QCOMPARE(table[u"rows"_s].toInt(), 1);
         const QJsonArray tableCells = table[u"cells"_s].toArray();
         cellsFound.append(int(tableCells.size()));
-        for (const QJsonValue& cell : tableCells)
+        for (const auto& cell : tableCells)
             cells.append(cell);
     }
     QCOMPARE(cellsFound, cellsPerTable);

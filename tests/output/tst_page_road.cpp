@@ -83,7 +83,7 @@ void TestPageRoad::defaultsWriteTheDefaultPage()
     for (const char* name : {"A.JPG", "b.gif", "c.bmp"}) {
         const QByteArray cell = QByteArray("      <td align=center><A HREF=\"") + name +
                                 "\"><IMG SRC=\"" + name +
-                                "\"align=\"bottom\" img border=0 width=150 height=150></A></td>";
+                                R"("align="bottom" img border=0 width=150 height=150></A></td>)";
         QVERIFY2(lines.contains(cell), name);
     }
     QVERIFY(w.prompts.messages.isEmpty());

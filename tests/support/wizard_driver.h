@@ -28,8 +28,11 @@ struct WizardDriver
             qWarning("window not exposed");
     }
 
-    void click(int button) { QTest::mouseClick(form.cmdButtons(button), Qt::LeftButton); }
-    void clickMove(int index) { QTest::mouseClick(form.step2()->cmdStep2(index), Qt::LeftButton); }
+    void click(int button) const { QTest::mouseClick(form.cmdButtons(button), Qt::LeftButton); }
+    void clickMove(int index) const
+    {
+        QTest::mouseClick(form.step2()->cmdStep2(index), Qt::LeftButton);
+    }
 
     [[nodiscard]] int step() const { return form.state().iStep; }
 
@@ -45,7 +48,7 @@ struct WizardDriver
     }
 
     // From Step 1 on `folder` to the given position, choosing every image.
-    void advanceTo(int position, const QString& folder)
+    void advanceTo(int position, const QString& folder) const
     {
         using vignetta::formVG;
         if (!form.step1()->openDirectory(folder))

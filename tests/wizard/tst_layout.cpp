@@ -201,7 +201,7 @@ void TestLayout::captions_data()
     row("cmdColor(1)", "BG");
     row("lblColor", "           Sample Text");
     row("Label1(10)", "Give the file a name.");
-    row("Label1(11)", "Select either \"HTML\" or \"HTM\" as the extension.");
+    row("Label1(11)", R"(Select either "HTML" or "HTM" as the extension.)");
     row("Label1(12)", "Select Finish to write the file.");
     row("Label1(13)", "The file will be saved in the same directory as the selected image files.");
     row("Frame2", "Extension");
