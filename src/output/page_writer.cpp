@@ -77,7 +77,9 @@ private:
 
     QByteArray m_bytes;
     qsizetype m_used = 0;
-    QStringEncoder m_encoder{QStringConverter::System};
+    // Stateless: each text is encoded on its own, so half a surrogate pair at the end of one
+    // text cannot join the start of the next.
+    QStringEncoder m_encoder{QStringConverter::System, QStringConverter::Flag::Stateless};
 };
 
 // Whether a name holds a character that linkAttribute writes differently.
@@ -92,8 +94,12 @@ bool needsCare(QStringView name)
         case u'#':
         case u'?':
         case u':':
+        case u'\\':
+        case 0x7f:
             return true;
         default:
+            if (c.unicode() < 0x20)
+                return true;
             break;
         }
     }
@@ -129,8 +135,16 @@ QString linkAttribute(QStringView name)
         case u':':
             out += u"%3A";
             break;
+        case u'\\':
+            out += u"%5C";
+            break;
         default:
-            out += c;
+            if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
+                // Control characters would break the page's lines or vanish from the link.
+                out += u'%' + QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0');
+            } else {
+                out += c;
+            }
         }
     }
     return out;

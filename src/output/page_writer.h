@@ -9,8 +9,9 @@ struct WizardState;
 
 // An image name as it stands inside the page's two link attributes: written as it is, except
 // for the characters that would end the attribute or the tag (", <, >: character references)
-// or send the link somewhere else (%, #, ?, ":": percent-encoded, so "09:10:11.jpg" is not
-// read as a scheme and "a#1.jpg" not as a fragment).
+// or send the link somewhere else (%, #, ?, ":", "\" and control characters: percent-encoded,
+// so "c:x.jpg" is not read as a scheme, "a#1.jpg" not as a fragment, "a\b.jpg" not as a
+// folder, and a line break in a name does not break the page's lines).
 [[nodiscard]] QString linkAttribute(QStringView name);
 
 // The number of thumbnails in each row for a Columns text: its whole part, at least one.

@@ -44,6 +44,7 @@ private Q_SLOTS:
     void cellsPerRow_data();
     void cellsPerRow();
     void longNamesOutgrowTheFirstGuess();
+    void halfSurrogatePairStaysInItsOwnName();
     void pagePathJoinsWithOneSeparator();
     void savingReplacesAnExistingPage();
     void failuresKeepWhatWasThere_data();
@@ -161,6 +162,16 @@ void TestPageWriter::linkAttribute_data()
                                     << "&lt;b&gt;.gif";
     QTest::newRow("accented letter as it is")
         << QString::fromUtf8("caf\u00e9.jpg") << QString::fromUtf8("caf\u00e9.jpg");
+    QTest::newRow("letter and colon: no scheme") << "c:x.jpg"
+                                                 << "c%3Ax.jpg";
+    QTest::newRow("backslash: no folder") << "a\\b.jpg"
+                                          << "a%5Cb.jpg";
+    QTest::newRow("line break and tab") << "a\r\nb\tc.jpg"
+                                        << "a%0D%0Ab%09c.jpg";
+    QTest::newRow("other control characters")
+        << QString::fromUtf16(u"\u0001x\u001f\u007f.jpg") << "%01x%1F%7F.jpg";
+    QTest::newRow("half a surrogate pair kept in place")
+        << QString::fromUtf16(u"a\xd800.jpg") << QString::fromUtf16(u"a\xd800.jpg");
 }
 
 void TestPageWriter::linkAttribute()
@@ -221,6 +232,19 @@ void TestPageWriter::longNamesOutgrowTheFirstGuess()
     }
     QCOMPARE(cell, names.size());
     QVERIFY(page.endsWith("</html>\r\n"));
+}
+
+void TestPageWriter::halfSurrogatePairStaysInItsOwnName()
+{
+    // A name ending in half a pair must not carry it into the next name's cell.
+    const QStringList names{QString::fromUtf16(u"a\xd800"), QString::fromUtf16(u"\xdc00"
+                                                                               u"b.jpg")};
+    const QByteArray page = renderPage(stateFor(names, QStringLiteral("1")));
+    QVERIFY2(page.contains("<A HREF=\"a\xEF\xBF\xBD\">"), page.constData());
+    QVERIFY2(page.contains("<A HREF=\"\xEF\xBF\xBD"
+                           "b.jpg\">"),
+             page.constData());
+    QVERIFY(!page.contains("\xF0"));
 }
 
 void TestPageWriter::pagePathJoinsWithOneSeparator()
