@@ -12,6 +12,10 @@ cd "$root"
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           libqt6test6 libgl-dev fonts-dejavu-core chromium
           xvfb xdotool x11-utils desktop-file-utils appstream dpkg-dev file)
+if [ "$mode" = test ]; then
+    # The sanitizer runtimes come with g++; the fuzz targets and the lint need clang.
+    packages+=(clang libclang-rt-14-dev clang-tidy)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -35,7 +39,17 @@ run)
     exec ./build/default/src/vignetta
     ;;
 test)
+    # Every test in the plain build, then again with AddressSanitizer and
+    # UndefinedBehaviorSanitizer, then a short run of each fuzz target.
     ctest --preset default
+    echo "== The tests again, with AddressSanitizer and UndefinedBehaviorSanitizer"
+    cmake --preset asan
+    cmake --build --preset asan
+    ctest --preset asan
+    echo "== Fuzz targets, a short run each"
+    cmake --preset fuzz
+    cmake --build --preset fuzz
+    ctest --preset fuzz
     ;;
 *)
     echo "usage: $0 run|test" >&2
