@@ -127,7 +127,7 @@ QByteArray decodeReferences(const QByteArray& value)
         }
         bool matched = false;
         for (const auto& [name, text] : kNamed) {
-            const qsizetype length = static_cast<qsizetype>(std::strlen(name));
+            const auto length = static_cast<qsizetype>(std::strlen(name));
             if (QByteArrayView(value).sliced(i + 1).startsWith(name)) {
                 const qsizetype after = i + 1 + length;
                 if (after < value.size() && value[after] == ';') {
@@ -232,7 +232,7 @@ public:
     {
         const qsizetype end = m_page.indexOf('"', m_at);
         FUZZ_CHECK(end >= 0, "attribute not closed at byte " + QByteArray::number(m_at));
-        const QByteArray value = m_page.sliced(m_at, end - m_at);
+        QByteArray value = m_page.sliced(m_at, end - m_at);
         m_at = end;
         return value;
     }
@@ -301,7 +301,7 @@ void checkPage(const vignetta::WizardState& state, const QByteArray& page)
                   "head");
     const QByteArray tableStart = "   <table border=\"" + encoded(state.sThickness) +
                                   "\" cellpadding=3 cellspacing =3>\r\n   <TR>\r\n";
-    const QByteArray cellEnd = "\"align=\"bottom\" img border=0 width=" + encoded(state.sWidth) +
+    const QByteArray cellEnd = R"("align="bottom" img border=0 width=)" + encoded(state.sWidth) +
                                " height=" + encoded(state.sHeight) + "></A></td>\r\n";
 
     QHash<QString, QByteArray> checked;
@@ -355,7 +355,7 @@ std::uint32_t inputHash(const std::uint8_t* data, std::size_t size)
 QString repeatedTo(const QString& text, qsizetype length)
 {
     if (text.isEmpty())
-        return QString(length, u'9');
+        return {length, u'9'};
     return text.repeated(length / text.size() + 1).first(length);
 }
 
