@@ -64,23 +64,23 @@ Step2Panel::Step2Panel(QWidget* parent) : QGroupBox(u"Step 2: Image Selection"_s
     placeControl(m_lstSelected, u"lstSelected"_s, twipsRect(3360, 960, 2052, 1800), 17);
     m_lstSelected->setAccessibleName(u"Selected"_s);
 
-    struct ButtonSpec
+    struct ButtonPlace
     {
         const char16_t* caption;
         QRect rect;
         int tabIndex;
     };
-    const std::array<ButtonSpec, 4> buttons{{
+    const std::array<ButtonPlace, 4> buttons{{
         {u"All -->", twipsRect(2280, 2160, 972, 372), 21},
         {u"<-- All", twipsRect(2280, 2520, 972, 372), 22},
         {u"Add -->", twipsRect(2280, 1080, 972, 372), 23},
         {u"<-- Remove", twipsRect(2280, 1440, 972, 372), 24},
     }};
     for (int i = 0; i < 4; ++i) {
-        const ButtonSpec& spec = buttons[static_cast<std::size_t>(i)];
+        const ButtonPlace& place = buttons[static_cast<std::size_t>(i)];
         m_cmdStep2[static_cast<std::size_t>(i)] =
-            makeButton(this, memberName(u"cmdStep2", i), QString::fromUtf16(spec.caption),
-                       spec.rect, spec.tabIndex);
+            makeButton(this, memberName(u"cmdStep2", i), QString::fromUtf16(place.caption),
+                       place.rect, place.tabIndex);
         connect(m_cmdStep2[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
                 [this, i] { cmdStep2_Click(i); });
     }

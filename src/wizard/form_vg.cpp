@@ -37,14 +37,14 @@ constexpr auto kColumnsWrong =
     u"Columns should be a value < or = the number of images, but > than 0";
 constexpr auto kSizeWrong = u"Width and Height should be a value greater 0";
 
-struct ButtonSpec
+struct ButtonPlace
 {
     const char16_t* caption;
     QRect rect;
 };
 
 // cmdButtons by index: the wizard row along the bottom, Tutor and About at the top right.
-const std::array<ButtonSpec, formVG::kButtonCount> kButtonSpecs{{
+const std::array<ButtonPlace, formVG::kButtonCount> kButtonPlaces{{
     {u"&Exit", twipsRect(120, 3960, 972, 372)},
     {u"<< &Back", twipsRect(2520, 3960, 972, 372)},
     {u"&Next >>", twipsRect(3600, 3960, 972, 372)},
@@ -97,9 +97,9 @@ void formVG::buildWindow()
     setFont(windowFont(font()));
 
     for (int i = 0; i < kButtonCount; ++i) {
-        const ButtonSpec& spec = kButtonSpecs[static_cast<std::size_t>(i)];
+        const ButtonPlace& place = kButtonPlaces[static_cast<std::size_t>(i)];
         m_cmdButtons[static_cast<std::size_t>(i)] = makeButton(
-            this, memberName(u"cmdButtons", i), QString::fromUtf16(spec.caption), spec.rect, i);
+            this, memberName(u"cmdButtons", i), QString::fromUtf16(place.caption), place.rect, i);
         connect(m_cmdButtons[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
                 [this, i] { cmdButtons_Click(i); });
     }
