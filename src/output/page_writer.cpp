@@ -82,28 +82,30 @@ private:
     QStringEncoder m_encoder{QStringConverter::System, QStringConverter::Flag::Stateless};
 };
 
-// Whether a name holds a character that linkAttribute writes differently.
+// Whether a character of a name stands in a link attribute as it is. The others would end the
+// attribute or the tag (", <, >), send the link elsewhere (%, #, ?, ":", "\\") or break the
+// page's lines or vanish from the link (control characters).
+bool staysInLink(char16_t c)
+{
+    switch (c) {
+    case u'"':
+    case u'<':
+    case u'>':
+    case u'%':
+    case u'#':
+    case u'?':
+    case u':':
+    case u'\\':
+    case 0x7f:
+        return false;
+    default:
+        return c >= 0x20;
+    }
+}
+
 bool needsCare(QStringView name)
 {
-    for (const QChar c : name) {
-        switch (c.unicode()) {
-        case u'"':
-        case u'<':
-        case u'>':
-        case u'%':
-        case u'#':
-        case u'?':
-        case u':':
-        case u'\\':
-        case 0x7f:
-            return true;
-        default:
-            if (c.unicode() < 0x20)
-                return true;
-            break;
-        }
-    }
-    return false;
+    return !std::ranges::all_of(name, [](QChar c) { return staysInLink(c.unicode()); });
 }
 
 } // namespace
@@ -113,39 +115,17 @@ QString linkAttribute(QStringView name)
     QString out;
     out.reserve(name.size() + 8);
     for (const QChar c : name) {
-        switch (c.unicode()) {
-        case u'"':
+        const char16_t u = c.unicode();
+        if (staysInLink(u))
+            out += c;
+        else if (u == u'"')
             out += u"&quot;";
-            break;
-        case u'<':
+        else if (u == u'<')
             out += u"&lt;";
-            break;
-        case u'>':
+        else if (u == u'>')
             out += u"&gt;";
-            break;
-        case u'%':
-            out += u"%25";
-            break;
-        case u'#':
-            out += u"%23";
-            break;
-        case u'?':
-            out += u"%3F";
-            break;
-        case u':':
-            out += u"%3A";
-            break;
-        case u'\\':
-            out += u"%5C";
-            break;
-        default:
-            if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
-                // Control characters would break the page's lines or vanish from the link.
-                out += u'%' + QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0');
-            } else {
-                out += c;
-            }
-        }
+        else // percent-encoded: every such character is below 0x80
+            out += u'%' + QString::number(u, 16).toUpper().rightJustified(2, u'0');
     }
     return out;
 }
