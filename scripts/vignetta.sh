@@ -7,6 +7,8 @@ set -euo pipefail
 mode=${1:-run}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+# shellcheck source=scripts/common.sh
+source "$root/scripts/common.sh"
 
 # Debian packages the build, the program and the tests need.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
@@ -17,19 +19,7 @@ if [ "$mode" = test ]; then
     packages+=(clang libclang-rt-14-dev clang-tidy)
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$p")
-    fi
-done
-if ((${#missing[@]})); then
-    echo "Installing missing packages: ${missing[*]}"
-    sudo_cmd=()
-    if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-    "${sudo_cmd[@]}" apt-get update
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+install_missing "${packages[@]}"
 
 cmake --preset default
 cmake --build --preset default

@@ -27,16 +27,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# wait_until SECONDS COMMAND...: runs the command every 0.1 s until it succeeds.
-wait_until() {
-    local limit=$(($1 * 10))
-    shift
-    for ((i = 0; i < limit; i++)); do
-        if "$@" >/dev/null 2>&1; then return 0; fi
-        sleep 0.1
-    done
-    return 1
-}
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 
 for tool in Xvfb xdotool xwininfo; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
