@@ -8,13 +8,14 @@
 // The program re-launches itself with "--startup-child wizard|minimal" to time start-up.
 
 #include "appearance/step3_panel.h"
+#include "core/wizard_state.h"
 #include "output/page_writer.h"
 #include "selection/name_list_view.h"
 #include "selection/step1_panel.h"
 #include "selection/step2_panel.h"
+#include "ui/prompts.h"
+#include "ui/ui_kit.h"
 #include "wizard/form_vg.h"
-#include "wizard/prompts.h"
-#include "wizard/wizard_state.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,6 +49,8 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 using vignetta::formVG;
+using vignetta::NameListView;
+using vignetta::Step1Panel;
 using vignetta::Step2Panel;
 
 // Records every message box instead of showing it; the bench checks that none came up.
@@ -260,7 +263,7 @@ public:
     ActionBench(int n, int reps, QString folder, QString otherFolder)
         : m_n(n), m_reps(reps), m_folder(std::move(folder)), m_other(std::move(otherFolder))
     {
-        m_form = std::make_unique<formVG>(&m_prompts);
+        m_form = std::make_unique<formVG>(QDir::currentPath(), &m_prompts);
         m_form->show();
         require(QTest::qWaitForWindowExposed(m_form.get()), "the window was not exposed");
         settle(*m_form);
@@ -307,7 +310,7 @@ public:
         const std::vector<double> finish = measureFinish();
         const vignetta::WizardState state = m_form->state();
         require(state.imageCount() == m_n, "Finish did not take every name");
-        const QString directory = m_form->step1()->filePath();
+        const QString directory = step1()->filePath();
         const QString pagePath = vignetta::pagePath(directory, state.sFileName);
         const QByteArray expected = vignetta::renderPage(state);
         require(expected.count("<IMG SRC=\"") == m_n, "the page does not show every image");
@@ -385,9 +388,24 @@ private:
     }
 
     void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-    QPushButton* wizardButton(int index) const { return m_form->cmdButtons(index); }
-    QPushButton* moveButton(int index) const { return m_form->step2()->cmdStep2(index); }
-    Step2Panel* step2() const { return m_form->step2(); }
+    template <class T>
+    T* find(const QString& name) const
+    {
+        T* found = m_form->findChild<T*>(name);
+        require(found != nullptr, "no control of that name");
+        return found;
+    }
+    QPushButton* wizardButton(int index) const
+    {
+        return find<QPushButton>(vignetta::memberName(u"cmdButtons", index));
+    }
+    QPushButton* moveButton(int index) const
+    {
+        return find<QPushButton>(vignetta::memberName(u"cmdStep2", index));
+    }
+    Step1Panel* step1() const { return m_form->findChild<Step1Panel*>(); }
+    Step2Panel* step2() const { return m_form->findChild<Step2Panel*>(); }
+    NameListView* list(const QString& name) const { return find<NameListView>(name); }
     int step() const { return m_form->state().iStep; }
 
     double measureBaseline()
@@ -408,16 +426,16 @@ private:
         QElapsedTimer timer;
         for (int r = 0; r < m_reps; ++r) {
             // Another folder first, so each opening really changes the path.
-            require(m_form->step1()->openDirectory(m_other), "cannot open the small folder");
+            require(step1()->openDirectory(m_other), "cannot open the small folder");
             settle(*m_form);
 
             timer.start();
-            const bool ok = m_form->step1()->openDirectory(m_folder);
+            const bool ok = step1()->openDirectory(m_folder);
             const qint64 actionNs = timer.nsecsElapsed();
             settle(*m_form);
             const qint64 paintNs = timer.nsecsElapsed();
 
-            require(ok && m_form->step1()->fileCount() == m_n, "the folder did not list N files");
+            require(ok && step1()->fileCount() == m_n, "the folder did not list N files");
             action.push_back(toMs(actionNs));
             withPaint.push_back(toMs(paintNs));
 
@@ -436,7 +454,7 @@ private:
             timer.start();
             click(wizardButton(formVG::kNext));
             samples.push_back(toMs(timer.nsecsElapsed()));
-            require(step() == vignetta::kStep2 && step2()->lstUnselected()->count() == m_n,
+            require(step() == vignetta::kStep2 && list(u"lstUnselected"_s)->count() == m_n,
                     "Next from Step 1 did not fill the Unselected list");
             settle(*m_form);
             if (r + 1 < m_reps) {
@@ -460,7 +478,7 @@ private:
             timer.start();
             click(moveButton(Step2Panel::kAllLeft));
             left.push_back(toMs(timer.nsecsElapsed()));
-            require(step2()->lstUnselected()->count() == m_n, "<-- All did not move every name");
+            require(list(u"lstUnselected"_s)->count() == m_n, "<-- All did not move every name");
             settle(*m_form);
         }
     }
@@ -470,7 +488,7 @@ private:
         QElapsedTimer timer;
         const qsizetype half = (m_n + 1) / 2;
         for (int r = 0; r < m_reps; ++r) {
-            step2()->lstUnselected()->setHighlighted(everyOther(m_n));
+            list(u"lstUnselected"_s)->setHighlighted(everyOther(m_n));
             settle(*m_form);
 
             timer.start();
@@ -496,7 +514,7 @@ private:
         for (int r = 0; r < m_reps; ++r) {
             click(moveButton(Step2Panel::kAllRight));
             settle(*m_form);
-            step2()->lstSelected()->setHighlighted(everyOther(m_n));
+            list(u"lstSelected"_s)->setHighlighted(everyOther(m_n));
             settle(*m_form);
 
             timer.start();
@@ -551,7 +569,7 @@ private:
         click(wizardButton(formVG::kNext));
         settle(*m_form);
         require(step() == vignetta::kStep3, "Next from Step 2 did not reach Step 3");
-        m_form->step3()->txtColumns()->setText(u"4"_s);
+        find<QLineEdit>(u"txtColumns"_s)->setText(u"4"_s);
         click(wizardButton(formVG::kNext));
         settle(*m_form);
         require(step() == vignetta::kStep4, "Next from Step 3 did not reach Step 4");
@@ -563,7 +581,7 @@ private:
         QElapsedTimer timer;
         for (int r = 0; r < kPageReps; ++r) {
             driveToStep4();
-            const QString page = vignetta::pagePath(m_form->step1()->filePath(), kPageName);
+            const QString page = vignetta::pagePath(step1()->filePath(), kPageName);
             removePage(page);
             timer.start();
             click(wizardButton(formVG::kFinish));
@@ -593,7 +611,7 @@ int runStartupChild(int argc, char* argv[], const QString& kind)
     SilentPrompts prompts;
     std::unique_ptr<QWidget> window;
     if (kind == u"wizard") {
-        window = std::make_unique<formVG>(&prompts);
+        window = std::make_unique<formVG>(QDir::currentPath(), &prompts);
     } else {
         window = std::make_unique<QWidget>();
         window->resize(200, 80);

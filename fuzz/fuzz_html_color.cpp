@@ -1,5 +1,6 @@
-// Fuzzes the HTML colour text of a colour value (htmlColor) and the colour value of a QColor
-// (colorValue). Every four bytes of the input make one 32-bit value.
+// Fuzzes the HTML colour text of a colour value (htmlColor) and the colour value of three
+// components (colorValue), as the Step 3 panel takes them from a QColor. Every four bytes of the
+// input make one 32-bit value.
 //
 // Checked: the text is "#" and six upper-case hexadecimal digits; read back, the digits give
 // the value's red (lowest byte), green and blue; the highest byte changes nothing. For colours
@@ -49,7 +50,7 @@ void checkText(quint32 value)
 void checkColor(const QColor& color, const char* madeAs)
 {
     FUZZ_CHECK(color.isValid(), QByteArray(madeAs));
-    const quint32 value = vignetta::colorValue(color);
+    const quint32 value = vignetta::colorValue(color.red(), color.green(), color.blue());
     FUZZ_CHECK(value <= 0xFFFFFFu,
                QByteArray(madeAs) + " value 0x" + QByteArray::number(value, 16));
     const QString text = vignetta::htmlColor(value);
@@ -75,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int top = static_cast<int>(value >> 24);
         const QColor rgb = QColor::fromRgb(red, green, blue, top);
         checkColor(rgb, "rgb");
-        FUZZ_CHECK(vignetta::colorValue(rgb) == (value & 0xFFFFFFu),
+        FUZZ_CHECK(vignetta::colorValue(rgb.red(), rgb.green(), rgb.blue()) == (value & 0xFFFFFFu),
                    "value 0x" + QByteArray::number(value, 16));
 
         // The same bytes as other colour models' components, hue up to 359.

@@ -7,7 +7,7 @@
 
 #include "fuzz_support.h"
 
-#include "wizard/text_rules.h"
+#include "core/text_rules.h"
 
 #include <cerrno>
 #include <cmath>

@@ -26,10 +26,10 @@
 
 #include "fuzz_support.h"
 
+#include "core/product.h"
+#include "core/text_rules.h"
+#include "core/wizard_state.h"
 #include "output/page_writer.h"
-#include "wizard/product.h"
-#include "wizard/text_rules.h"
-#include "wizard/wizard_state.h"
 
 #include <QHash>
 #include <QStringEncoder>

@@ -1,8 +1,9 @@
+#include "core/product.h"
 #include "wizard/form_vg.h"
-#include "wizard/product.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 
 int main(int argc, char* argv[])
 {
@@ -10,16 +11,15 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QString::fromLatin1(vignetta::product::kName));
     QApplication::setApplicationVersion(QString::fromLatin1(vignetta::product::kVersion));
     // Ties the window to the installed desktop entry and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Vignetta"));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(vignetta::product::kApplicationId));
 
     QCommandLineParser options;
-    options.setApplicationDescription(
-        QStringLiteral("Makes a web page of thumbnails that link to your photos."));
+    options.setApplicationDescription(QString::fromLatin1(vignetta::product::kSummary));
     options.addHelpOption();
     options.addVersionOption();
     options.process(app);
 
-    vignetta::formVG window;
+    vignetta::formVG window(QDir::currentPath());
     QObject::connect(&window, &vignetta::formVG::exitRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     window.show();

@@ -1,13 +1,6 @@
-#include "html_color.h"
+#include "appearance/html_color.h"
 
 namespace vignetta {
-
-quint32 colorValue(const QColor& color)
-{
-    const QRgb rgb = color.rgb();
-    return static_cast<quint32>(qRed(rgb)) | static_cast<quint32>(qGreen(rgb)) << 8 |
-           static_cast<quint32>(qBlue(rgb)) << 16;
-}
 
 QString htmlColor(quint32 colorValue)
 {

@@ -1,9 +1,8 @@
-#include "step3_panel.h"
+#include "appearance/step3_panel.h"
 
-#include "html_color.h"
-#include "wizard/text_rules.h"
-#include "wizard/ui_kit.h"
-#include "wizard/wizard_state.h"
+#include "appearance/html_color.h"
+#include "core/text_rules.h"
+#include "ui/ui_kit.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -20,14 +19,26 @@ constexpr LabelStyle kInstruction{
     .color = kBlue, .alignment = Qt::AlignHCenter | Qt::AlignTop, .wraps = true};
 constexpr LabelStyle kFieldLabel{.color = kBlack, .alignment = Qt::AlignLeft | Qt::AlignTop};
 
+// What the step shows at start and after Restart.
+struct Defaults
+{
+    const char16_t* width;
+    const char16_t* height;
+    const char16_t* columns;
+    bool border;
+    const char16_t* thickness;
+    QRgb foreground;
+    QRgb background;
+};
+constexpr Defaults kDefaults{u"150", u"150", u"1", true, u"2", kBlack, qRgb(255, 255, 255)};
+
 // A text box with the label that names it.
 QLineEdit* labelledBox(QWidget* frame, int labelIndex, const QString& caption, QRect labelRect,
-                       int labelTab, const QString& boxName, const QString& text, QRect boxRect,
-                       int boxTab)
+                       int labelTab, const QString& boxName, QRect boxRect, int boxTab)
 {
     QLabel* label = makeLabel(frame, memberName(u"Label1", labelIndex), caption, labelRect,
                               labelTab, kFieldLabel);
-    QLineEdit* box = makeTextBox(frame, boxName, text, boxRect, boxTab);
+    QLineEdit* box = makeTextBox(frame, boxName, QString(), boxRect, boxTab);
     label->setBuddy(box);
     return box;
 }
@@ -50,24 +61,23 @@ Step3Panel::Step3Panel(QWidget* parent) : QGroupBox(u"Step 3: ThumbNail Appearan
     makeLabel(sizes, memberName(u"Label1", 2), u"Enter the Width and Height for ThumbNails"_s,
               twipsRect(120, 360, 972, 852), 29, kInstruction);
     m_txtWidth = labelledBox(sizes, 6, u"Width"_s, twipsRect(120, 1320, 492, 252), 33,
-                             u"txtWidth"_s, u"150"_s, twipsRect(120, 1560, 972, 288), 36);
+                             u"txtWidth"_s, twipsRect(120, 1560, 972, 288), 36);
     m_txtHeight = labelledBox(sizes, 7, u"Height"_s, twipsRect(120, 2040, 492, 252), 34,
-                              u"txtHeight"_s, u"150"_s, twipsRect(120, 2280, 972, 288), 35);
+                              u"txtHeight"_s, twipsRect(120, 2280, 972, 288), 35);
 
     QWidget* columns = m_frame1[1];
     makeLabel(columns, memberName(u"Label1", 3),
               u"Enter the number of ThumbNails to put in each Column"_s,
               twipsRect(120, 360, 972, 972), 30, kInstruction);
     m_txtColumns = labelledBox(columns, 8, u"Columns"_s, twipsRect(120, 2040, 612, 252), 37,
-                               u"txtColumns"_s, u"1"_s, twipsRect(120, 2280, 972, 288), 38);
+                               u"txtColumns"_s, twipsRect(120, 2280, 972, 288), 38);
 
     QWidget* border = m_frame1[2];
     makeLabel(border, memberName(u"Label1", 4), u"Enter Border Thickness, if any"_s,
               twipsRect(120, 360, 972, 612), 31, kInstruction);
     m_check1 = makeCheckBox(border, u"Check1"_s, u"Border"_s, twipsRect(120, 1560, 972, 252), 39);
-    m_check1->setChecked(true);
     m_txtThickness = labelledBox(border, 9, u"Thickness"_s, twipsRect(120, 2040, 732, 252), 40,
-                                 u"txtThickness"_s, u"2"_s, twipsRect(120, 2280, 972, 288), 41);
+                                 u"txtThickness"_s, twipsRect(120, 2280, 972, 288), 41);
 
     QWidget* colours = m_frame1[3];
     makeLabel(colours, memberName(u"Label1", 5), u"Enter ForeGround and Background Color"_s,
@@ -95,19 +105,10 @@ Step3Panel::Step3Panel(QWidget* parent) : QGroupBox(u"Step 3: ThumbNail Appearan
     setDefaults();
 }
 
-QPushButton* Step3Panel::cmdColor(int index) const
+QColor Step3Panel::sampleColor(int index) const
 {
-    return m_cmdColor.at(static_cast<std::size_t>(index));
-}
-
-QColor Step3Panel::foreColor() const
-{
-    return m_lblColor->palette().color(QPalette::WindowText);
-}
-
-QColor Step3Panel::backColor() const
-{
-    return m_lblColor->palette().color(QPalette::Window);
+    return m_lblColor->palette().color(index == kForeground ? QPalette::WindowText
+                                                            : QPalette::Window);
 }
 
 void Step3Panel::setSampleColor(int index, const QColor& color)
@@ -119,14 +120,14 @@ void Step3Panel::setSampleColor(int index, const QColor& color)
 
 void Step3Panel::setDefaults()
 {
-    m_txtWidth->setText(u"150"_s);
-    m_txtHeight->setText(u"150"_s);
-    m_txtColumns->setText(u"1"_s);
-    m_check1->setChecked(true);
-    m_txtThickness->setEnabled(true);
-    m_txtThickness->setText(u"2"_s);
-    setSampleColor(kForeground, QColor(kBlack));
-    setSampleColor(kBackground, QColor(Qt::white));
+    m_txtWidth->setText(QString::fromUtf16(kDefaults.width));
+    m_txtHeight->setText(QString::fromUtf16(kDefaults.height));
+    m_txtColumns->setText(QString::fromUtf16(kDefaults.columns));
+    m_check1->setChecked(kDefaults.border);
+    m_txtThickness->setEnabled(kDefaults.border);
+    m_txtThickness->setText(QString::fromUtf16(kDefaults.thickness));
+    setSampleColor(kForeground, QColor(kDefaults.foreground));
+    setSampleColor(kBackground, QColor(kDefaults.background));
 }
 
 void Step3Panel::Check1_Click()
@@ -135,25 +136,35 @@ void Step3Panel::Check1_Click()
     m_txtThickness->setEnabled(m_check1->isChecked());
 }
 
-void Step3Panel::Get_Step3_Info(WizardState& state) const
+Step3Values Step3Panel::Get_Step3_Info() const
 {
-    state.sWidth = trimBlanks(m_txtWidth->text());
-    state.sHeight = trimBlanks(m_txtHeight->text());
-    state.sColumns = trimBlanks(m_txtColumns->text());
-    state.bBorder = m_check1->isChecked();
-    state.sThickness = state.bBorder ? trimBlanks(m_txtThickness->text()) : u"0"_s;
-    state.sForeColor = GetForeColor();
-    state.sBackColor = GetBackColor();
+    const bool border = m_check1->isChecked();
+    return {.sWidth = trimBlanks(m_txtWidth->text()),
+            .sHeight = trimBlanks(m_txtHeight->text()),
+            .sColumns = trimBlanks(m_txtColumns->text()),
+            .bBorder = border,
+            .sThickness = border ? trimBlanks(m_txtThickness->text()) : u"0"_s,
+            .sForeColor = GetForeColor(),
+            .sBackColor = GetBackColor()};
 }
+
+namespace {
+
+QString htmlColorOf(const QColor& color)
+{
+    return htmlColor(colorValue(color.red(), color.green(), color.blue()));
+}
+
+} // namespace
 
 QString Step3Panel::GetForeColor() const
 {
-    return htmlColor(colorValue(foreColor()));
+    return htmlColorOf(sampleColor(kForeground));
 }
 
 QString Step3Panel::GetBackColor() const
 {
-    return htmlColor(colorValue(backColor()));
+    return htmlColorOf(sampleColor(kBackground));
 }
 
 } // namespace vignetta

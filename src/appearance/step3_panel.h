@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/wizard_state.h"
+
 #include <QColor>
 #include <QGroupBox>
 
@@ -13,7 +15,6 @@ class QPushButton;
 namespace vignetta {
 
 class CaptionedFrame;
-struct WizardState;
 
 // Step 3: thumbnail width and height, thumbnails per row, border and thickness, and the two
 // page colours shown on the colour sample.
@@ -29,22 +30,13 @@ public:
 
     explicit Step3Panel(QWidget* parent = nullptr);
 
-    [[nodiscard]] QLineEdit* txtWidth() const { return m_txtWidth; }
-    [[nodiscard]] QLineEdit* txtHeight() const { return m_txtHeight; }
-    [[nodiscard]] QLineEdit* txtColumns() const { return m_txtColumns; }
-    [[nodiscard]] QLineEdit* txtThickness() const { return m_txtThickness; }
-    [[nodiscard]] QCheckBox* check1() const { return m_check1; }
-    [[nodiscard]] QPushButton* cmdColor(int index) const;
-    [[nodiscard]] QLabel* lblColor() const { return m_lblColor; }
-
-    // The sample's colours: its text colour and its background colour.
-    [[nodiscard]] QColor foreColor() const;
-    [[nodiscard]] QColor backColor() const;
+    // The sample's colours: index kForeground its text colour, kBackground its background.
+    [[nodiscard]] QColor sampleColor(int index) const;
     void setSampleColor(int index, const QColor& color);
 
     void setDefaults();
     void Check1_Click();
-    void Get_Step3_Info(WizardState& state) const;
+    [[nodiscard]] Step3Values Get_Step3_Info() const;
     [[nodiscard]] QString GetForeColor() const;
     [[nodiscard]] QString GetBackColor() const;
 

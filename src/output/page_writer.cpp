@@ -1,8 +1,8 @@
-#include "page_writer.h"
+#include "output/page_writer.h"
 
-#include "wizard/product.h"
-#include "wizard/text_rules.h"
-#include "wizard/wizard_state.h"
+#include "core/product.h"
+#include "core/text_rules.h"
+#include "core/wizard_state.h"
 
 #include <QDir>
 #include <QSaveFile>

@@ -1,8 +1,7 @@
-#include "step4_panel.h"
+#include "output/step4_panel.h"
 
-#include "wizard/text_rules.h"
-#include "wizard/ui_kit.h"
-#include "wizard/wizard_state.h"
+#include "output/page_name.h"
+#include "ui/ui_kit.h"
 
 #include <QLineEdit>
 #include <QRadioButton>
@@ -10,6 +9,12 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace vignetta {
+
+namespace {
+
+constexpr char16_t kDefaultName[] = u"Vignetta"; // with the first extension, "html"
+
+} // namespace
 
 Step4Panel::Step4Panel(QWidget* parent) : QGroupBox(u"Step 4: Page Name"_s, parent)
 {
@@ -33,27 +38,21 @@ Step4Panel::Step4Panel(QWidget* parent) : QGroupBox(u"Step 4: Page Name"_s, pare
                                          twipsRect(120, 480, 1092, 252), 52);
 
     m_txtFileName =
-        makeTextBox(this, u"txtFileName"_s, u"Vignetta"_s, twipsRect(240, 2760, 5052, 288), 49);
+        makeTextBox(this, u"txtFileName"_s, QString(), twipsRect(240, 2760, 5052, 288), 49);
     m_txtFileName->setAccessibleName(u"Page name"_s);
     setDefaults();
 }
 
-QRadioButton* Step4Panel::optExtension(int index) const
-{
-    return m_optExtension.at(static_cast<std::size_t>(index));
-}
-
 void Step4Panel::setDefaults()
 {
-    m_txtFileName->setText(u"Vignetta"_s);
+    m_txtFileName->setText(QString::fromUtf16(kDefaultName));
     m_optExtension[0]->setChecked(true);
 }
 
-void Step4Panel::Get_Step4_Info(WizardState& state) const
+Step4Values Step4Panel::Get_Step4_Info() const
 {
     // Only the first option is looked at: anything but "html" means "htm".
-    state.sFileName = trimBlanks(m_txtFileName->text()) +
-                      (m_optExtension[0]->isChecked() ? u".html"_s : u".htm"_s);
+    return {.sFileName = pageFileName(m_txtFileName->text(), m_optExtension[0]->isChecked())};
 }
 
 } // namespace vignetta

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/wizard_state.h"
+
 #include <QGroupBox>
 
 #include <array>
@@ -10,7 +12,6 @@ class QRadioButton;
 namespace vignetta {
 
 class CaptionedFrame;
-struct WizardState;
 
 // Step 4: the page's name and its extension.
 class Step4Panel final : public QGroupBox
@@ -19,11 +20,8 @@ class Step4Panel final : public QGroupBox
 public:
     explicit Step4Panel(QWidget* parent = nullptr);
 
-    [[nodiscard]] QLineEdit* txtFileName() const { return m_txtFileName; }
-    [[nodiscard]] QRadioButton* optExtension(int index) const;
-
     void setDefaults();
-    void Get_Step4_Info(WizardState& state) const;
+    [[nodiscard]] Step4Values Get_Step4_Info() const;
 
 private:
     CaptionedFrame* m_frame2 = nullptr;

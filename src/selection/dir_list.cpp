@@ -1,6 +1,6 @@
-#include "dir_list.h"
+#include "selection/dir_list.h"
 
-#include "name_collation.h"
+#include "selection/name_collation.h"
 
 #include <QApplication>
 #include <QDir>

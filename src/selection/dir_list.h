@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dir_scan.h"
+#include "selection/dir_scan.h"
 
 #include <QAbstractListModel>
 #include <QListView>

@@ -1,4 +1,4 @@
-#include "dir_scan.h"
+#include "selection/dir_scan.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "drive_list.h"
+#include "selection/drive_list.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>

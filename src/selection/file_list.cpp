@@ -1,4 +1,4 @@
-#include "file_list.h"
+#include "selection/file_list.h"
 
 #include <QDir>
 

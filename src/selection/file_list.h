@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dir_scan.h"
-#include "file_pattern.h"
-#include "name_list_view.h"
+#include "selection/dir_scan.h"
+#include "selection/file_pattern.h"
+#include "selection/name_list_view.h"
 
 #include <memory>
 

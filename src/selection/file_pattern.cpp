@@ -1,4 +1,4 @@
-#include "file_pattern.h"
+#include "selection/file_pattern.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "name_collation.h"
+#include "selection/name_collation.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "name_list_view.h"
+#include "selection/name_list_view.h"
 
 #include <QItemSelectionModel>
 

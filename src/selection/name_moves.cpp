@@ -1,4 +1,4 @@
-#include "name_moves.h"
+#include "selection/name_moves.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "name_collation.h"
+#include "selection/name_collation.h"
 
 #include <vector>
 

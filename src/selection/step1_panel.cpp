@@ -1,10 +1,9 @@
-#include "step1_panel.h"
+#include "selection/step1_panel.h"
 
-#include "dir_list.h"
-#include "drive_list.h"
-#include "file_list.h"
-#include "wizard/ui_kit.h"
-#include "wizard/wizard_state.h"
+#include "selection/dir_list.h"
+#include "selection/drive_list.h"
+#include "selection/file_list.h"
+#include "ui/ui_kit.h"
 
 #include <QDir>
 #include <QLabel>
@@ -19,7 +18,8 @@ QString directoryErrorText(const QString& path, const QString& reason)
            reason;
 }
 
-Step1Panel::Step1Panel(QWidget* parent) : QGroupBox(u"Step 1: Drive/Directory Selection"_s, parent)
+Step1Panel::Step1Panel(const QString& startDirectory, QWidget* parent)
+    : QGroupBox(u"Step 1: Drive/Directory Selection"_s, parent)
 {
     m_label = makeLabel(this, memberName(u"Label1", 0),
                         u"Select the Drive and Directory containing desired image files."_s,
@@ -42,9 +42,7 @@ Step1Panel::Step1Panel(QWidget* parent) : QGroupBox(u"Step 1: Drive/Directory Se
     connect(m_dir1, &DirList::pathChanged, this, &Step1Panel::Dir1_Change);
     connect(m_dir1, &DirList::openFailed, this, &Step1Panel::reportFailure);
 
-    // The lists begin on the working directory; should that be unreadable, on the home
-    // directory, and failing that on the root.
-    for (const QString& start : {QDir::currentPath(), QDir::homePath(), u"/"_s}) {
+    for (const QString& start : {startDirectory, QDir::homePath(), u"/"_s}) {
         if (m_dir1->setPath(start))
             break;
     }
@@ -74,9 +72,9 @@ bool Step1Panel::openDirectory(const QString& path)
     return false;
 }
 
-void Step1Panel::Get_Step1_Info(WizardState& state) const
+Step1Values Step1Panel::Get_Step1_Info() const
 {
-    state.sImagePath = m_dir1->path() + QDir::separator();
+    return {.sImagePath = m_dir1->path() + QDir::separator()};
 }
 
 void Step1Panel::Drive1_Change(const QString& root)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "name_collation.h"
+#include "core/wizard_state.h"
+#include "selection/name_collation.h"
 
 #include <QGroupBox>
 #include <QHash>
@@ -12,18 +13,15 @@ namespace vignetta {
 class DirList;
 class DriveList;
 class FileList;
-struct WizardState;
 
 // Step 1: the drive, directory and file lists, kept in step with each other.
 class Step1Panel final : public QGroupBox
 {
     Q_OBJECT
 public:
-    explicit Step1Panel(QWidget* parent = nullptr);
-
-    [[nodiscard]] DriveList* drive1() const { return m_drive1; }
-    [[nodiscard]] DirList* dir1() const { return m_dir1; }
-    [[nodiscard]] FileList* file1() const { return m_file1; }
+    // The lists open on `startDirectory`; should that be unreadable, on the home directory,
+    // and failing that on the root.
+    explicit Step1Panel(const QString& startDirectory, QWidget* parent = nullptr);
 
     // What the navigation reads: the image names listed and the directory they are in.
     [[nodiscard]] qsizetype fileCount() const;
@@ -33,7 +31,7 @@ public:
     // Opens a directory as if the user had opened it in the directory list.
     bool openDirectory(const QString& path);
 
-    void Get_Step1_Info(WizardState& state) const;
+    [[nodiscard]] Step1Values Get_Step1_Info() const;
 
 Q_SIGNALS:
     // A directory could not be opened; the lists stayed where they were.

@@ -1,9 +1,8 @@
-#include "step2_panel.h"
+#include "selection/step2_panel.h"
 
-#include "name_list_view.h"
-#include "name_moves.h"
-#include "wizard/ui_kit.h"
-#include "wizard/wizard_state.h"
+#include "selection/name_list_view.h"
+#include "selection/name_moves.h"
+#include "ui/ui_kit.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -87,11 +86,6 @@ Step2Panel::Step2Panel(QWidget* parent) : QGroupBox(u"Step 2: Image Selection"_s
     refreshCounts();
 }
 
-QPushButton* Step2Panel::cmdStep2(int index) const
-{
-    return m_cmdStep2.at(static_cast<std::size_t>(index));
-}
-
 qsizetype Step2Panel::selectedCount() const
 {
     return m_lstSelected->count();
@@ -130,14 +124,14 @@ void Step2Panel::cmdStep2_Click(int index)
     refreshCounts();
 }
 
-void Step2Panel::Get_Step2_Info(WizardState& state) const
+Step2Values Step2Panel::Get_Step2_Info() const
 {
     QStringList files;
     files.reserve(m_lstSelected->count() + 1);
     for (const CollatedName& entry : m_lstSelected->entries())
         files.append(entry.name);
     files.append(QString()); // the array's last element stays empty
-    state.sImageFiles = std::move(files);
+    return {.sImageFiles = std::move(files)};
 }
 
 void Step2Panel::refreshCounts()

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "name_collation.h"
+#include "core/wizard_state.h"
+#include "selection/name_collation.h"
 
 #include <QGroupBox>
 
@@ -12,7 +13,6 @@ class QPushButton;
 namespace vignetta {
 
 class NameListView;
-struct WizardState;
 
 // Step 2: the Unselected and Selected lists, the four move buttons and the two counts.
 class Step2Panel final : public QGroupBox
@@ -29,18 +29,12 @@ public:
 
     explicit Step2Panel(QWidget* parent = nullptr);
 
-    [[nodiscard]] NameListView* lstUnselected() const { return m_lstUnselected; }
-    [[nodiscard]] NameListView* lstSelected() const { return m_lstSelected; }
-    [[nodiscard]] QLabel* lblUnselected() const { return m_lblUnselected; }
-    [[nodiscard]] QLabel* lblSelected() const { return m_lblSelected; }
-    [[nodiscard]] QPushButton* cmdStep2(int index) const;
-
     [[nodiscard]] qsizetype selectedCount() const;
 
     // Puts every given name into the Unselected list and empties the Selected list.
     void FillList(const CollatedNames& names);
     void cmdStep2_Click(int index);
-    void Get_Step2_Info(WizardState& state) const;
+    [[nodiscard]] Step2Values Get_Step2_Info() const;
 
 private:
     void refreshCounts();

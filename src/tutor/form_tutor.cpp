@@ -1,7 +1,7 @@
-#include "form_tutor.h"
+#include "tutor/form_tutor.h"
 
-#include "wizard/twips.h"
-#include "wizard/ui_kit.h"
+#include "ui/twips.h"
+#include "ui/ui_kit.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "tutor_hints.h"
+#include "tutor/tutor_hints.h"
 
 #include <array>
 

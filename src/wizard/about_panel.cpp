@@ -1,8 +1,8 @@
-#include "about_panel.h"
+#include "wizard/about_panel.h"
 
-#include "picture.h"
-#include "product.h"
-#include "ui_kit.h"
+#include "core/product.h"
+#include "ui/picture.h"
+#include "ui/ui_kit.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -36,7 +36,8 @@ AboutPanel::AboutPanel(QWidget* parent) : QGroupBox(u"About Vignetta"_s, parent)
               twipsRect(120, 2160, 5292, 252), 62, addressStyle)
         ->setFont(addressFont);
 
-    m_cmdOk = makeButton(this, u"cmdOk"_s, u"&Ok"_s, twipsRect(4560, 2760, 732, 252), 58);
+    QPushButton* ok = makeButton(this, u"cmdOk"_s, u"&Ok"_s, twipsRect(4560, 2760, 732, 252), 58);
+    connect(ok, &QPushButton::clicked, this, &AboutPanel::okPressed);
 }
 
 } // namespace vignetta

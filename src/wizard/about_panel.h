@@ -2,8 +2,6 @@
 
 #include <QGroupBox>
 
-class QPushButton;
-
 namespace vignetta {
 
 // The panel about the program: banner, version, the maker's addresses and Ok.
@@ -13,10 +11,9 @@ class AboutPanel final : public QGroupBox
 public:
     explicit AboutPanel(QWidget* parent = nullptr);
 
-    [[nodiscard]] QPushButton* cmdOk() const { return m_cmdOk; }
-
-private:
-    QPushButton* m_cmdOk = nullptr;
+Q_SIGNALS:
+    // Ok was pressed: back to the panel under this one.
+    void okPressed();
 };
 
 } // namespace vignetta

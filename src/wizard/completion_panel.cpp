@@ -1,6 +1,6 @@
-#include "completion_panel.h"
+#include "wizard/completion_panel.h"
 
-#include "ui_kit.h"
+#include "ui/ui_kit.h"
 
 #include <QLabel>
 
@@ -25,6 +25,11 @@ CompletionPanel::CompletionPanel(QWidget* parent) : QGroupBox(u"Page Creation Co
     makeLabel(this, memberName(u"Label1", 16),
               u"Select the Restart button to create another ThumbNail page."_s,
               twipsRect(120, 2520, 5292, 192), 53);
+}
+
+void CompletionPanel::setFileName(const QString& fileName)
+{
+    m_lblFileName->setText(fileName);
 }
 
 } // namespace vignetta

@@ -13,7 +13,8 @@ class CompletionPanel final : public QGroupBox
 public:
     explicit CompletionPanel(QWidget* parent = nullptr);
 
-    [[nodiscard]] QLabel* lblFileName() const { return m_lblFileName; }
+    // The page's file name, shown under "File has been written as".
+    void setFileName(const QString& fileName);
 
 private:
     QLabel* m_lblFileName = nullptr;

@@ -1,25 +1,24 @@
-#include "form_vg.h"
+#include "wizard/form_vg.h"
 
-#include "about_panel.h"
 #include "appearance/step3_panel.h"
-#include "completion_panel.h"
+#include "core/product.h"
 #include "output/page_writer.h"
 #include "output/step4_panel.h"
-#include "picture.h"
-#include "product.h"
-#include "prompts.h"
 #include "selection/step1_panel.h"
 #include "selection/step2_panel.h"
-#include "text_rules.h"
 #include "tutor/form_tutor.h"
 #include "tutor/tutor_hints.h"
-#include "ui_kit.h"
+#include "ui/picture.h"
+#include "ui/prompts.h"
+#include "ui/ui_kit.h"
+#include "wizard/about_panel.h"
+#include "wizard/completion_panel.h"
+#include "wizard/step_checks.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QIcon>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <algorithm>
@@ -29,13 +28,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace vignetta {
 
 namespace {
-
-constexpr auto kWarningTitle = u"Cannot proceed to Next Step";
-constexpr auto kNoImageFiles = u"No image files in selected directory!";
-constexpr auto kNoneSelected = u"No image files are selected";
-constexpr auto kColumnsWrong =
-    u"Columns should be a value < or = the number of images, but > than 0";
-constexpr auto kSizeWrong = u"Width and Height should be a value greater 0";
 
 struct ButtonPlace
 {
@@ -67,29 +59,20 @@ constexpr int kTutorTop = 1296;
 
 } // namespace
 
-formVG::formVG(Prompts* prompts, QWidget* parent) : QWidget(parent), m_prompts(prompts)
+formVG::formVG(const QString& startDirectory, Prompts* prompts, QWidget* parent)
+    : QWidget(parent), m_prompts(prompts)
 {
     if (m_prompts == nullptr) {
         m_ownPrompts = std::make_unique<QtPrompts>();
         m_prompts = m_ownPrompts.get();
     }
-    buildWindow();
+    buildWindow(startDirectory);
     Form_Load();
 }
 
 formVG::~formVG() = default;
 
-QPushButton* formVG::cmdButtons(int index) const
-{
-    return m_cmdButtons.at(static_cast<std::size_t>(index));
-}
-
-QGroupBox* formVG::frmStep(int index) const
-{
-    return m_frmStep.at(static_cast<std::size_t>(index));
-}
-
-void formVG::buildWindow()
+void formVG::buildWindow(const QString& startDirectory)
 {
     setObjectName(u"formVG"_s);
     setFixedSize(px(5784), px(4476));
@@ -106,7 +89,7 @@ void formVG::buildWindow()
     // Restart lies on Finish, in front of it, and shows only on the completion panel.
     m_cmdButtons[kRestart]->raise();
 
-    m_step1 = new Step1Panel(this);
+    m_step1 = new Step1Panel(startDirectory, this);
     m_step2 = new Step2Panel(this);
     m_step3 = new Step3Panel(this);
     m_step4 = new Step4Panel(this);
@@ -114,7 +97,7 @@ void formVG::buildWindow()
     m_about = new AboutPanel(this);
     m_frmStep = {m_step1, m_step2, m_step3, m_step4, m_completion, m_about};
     for (int i = 0; i < kPanelCount; ++i)
-        placeControl(frmStep(i), memberName(u"frmStep", i), kPanelRect,
+        placeControl(m_frmStep[static_cast<std::size_t>(i)], memberName(u"frmStep", i), kPanelRect,
                      kPanelTabIndex[static_cast<std::size_t>(i)]);
 
     makePicture(this, u"Image3"_s, u":/vignetta/mark.png"_s, twipsRect(240, 120, 540, 540),
@@ -124,7 +107,7 @@ void formVG::buildWindow()
 
     connect(m_step1, &Step1Panel::directoryError, this, &formVG::warn);
     connect(m_step3, &Step3Panel::colorRequested, this, &formVG::cmdColor_Click);
-    connect(m_about->cmdOk(), &QPushButton::clicked, this, &formVG::cmdOk_Click);
+    connect(m_about, &AboutPanel::okPressed, this, &formVG::cmdOk_Click);
     chainTabOrder();
 }
 
@@ -148,8 +131,8 @@ void formVG::bringToFront(int panel)
     // The panel comes to the front over the others. Those behind are also taken out of view,
     // so that keyboard focus and screen readers only meet the panel the user sees.
     for (int i = 0; i < kPanelCount; ++i)
-        frmStep(i)->setVisible(i == panel);
-    frmStep(panel)->raise();
+        m_frmStep[static_cast<std::size_t>(i)]->setVisible(i == panel);
+    m_frmStep[static_cast<std::size_t>(panel)]->raise();
     m_frontPanel = panel;
 }
 
@@ -192,50 +175,44 @@ void formVG::ShowFrame()
 
 bool formVG::CompleteThisStep()
 {
+    // Each step's values are read, checked and only then stored.
+    std::optional<QString> problem = positionProblem(m_state.iStep);
     switch (m_state.iStep) {
     case kStep1:
-        if (m_step1->fileCount() <= 0) {
-            warn(QString::fromUtf16(kNoImageFiles));
-            return false;
+        problem = step1Problem(m_step1->fileCount());
+        if (!problem) {
+            m_state.store(m_step1->Get_Step1_Info());
+            m_step2->FillList(m_step1->fileNames());
         }
-        m_step1->Get_Step1_Info(m_state);
-        m_step2->FillList(m_step1->fileNames());
-        return true;
+        break;
     case kStep2:
-        if (m_step2->selectedCount() <= 0) {
-            warn(QString::fromUtf16(kNoneSelected));
-            return false;
-        }
-        m_step2->Get_Step2_Info(m_state);
-        return true;
+        problem = step2Problem(m_step2->selectedCount());
+        if (!problem)
+            m_state.store(m_step2->Get_Step2_Info());
+        break;
     case kStep3: {
-        const double columns = numericValue(m_step3->txtColumns()->text());
-        const auto images = static_cast<double>(m_step2->selectedCount());
-        if (!(columns > 0 && columns <= images)) {
-            warn(QString::fromUtf16(kColumnsWrong));
-            return false;
-        }
-        const double width = numericValue(m_step3->txtWidth()->text());
-        const double height = numericValue(m_step3->txtHeight()->text());
-        if (!(width > 0 && height > 0)) {
-            warn(QString::fromUtf16(kSizeWrong));
-            return false;
-        }
-        m_step3->Get_Step3_Info(m_state);
-        return true;
+        Step3Values values = m_step3->Get_Step3_Info();
+        problem = step3Problem(values, m_step2->selectedCount());
+        if (!problem)
+            m_state.store(std::move(values));
+        break;
     }
     case kStep4:
-        m_step4->Get_Step4_Info(m_state);
-        m_completion->lblFileName()->setText(m_state.sFileName);
+        m_state.store(m_step4->Get_Step4_Info());
+        m_completion->setFileName(m_state.sFileName);
         if (m_state.bTutorOn) {
             m_state.bTutorOn = false;
             TutorOff();
         }
-        return true;
+        break;
     default:
-        warn(QString());
+        break;
+    }
+    if (problem) {
+        warn(*problem);
         return false;
     }
+    return true;
 }
 
 void formVG::DoNext()

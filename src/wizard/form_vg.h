@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wizard_state.h"
+#include "core/wizard_state.h"
 
 #include <QColor>
 #include <QWidget>
@@ -42,24 +42,15 @@ public:
     static constexpr int kButtonCount = 7;
     static constexpr int kPanelCount = 6;
 
-    // `prompts` shows the modal dialogs; without one the window shows real ones.
-    explicit formVG(Prompts* prompts = nullptr, QWidget* parent = nullptr);
+    // Step 1 opens on `startDirectory`. `prompts` shows the modal dialogs; without one the
+    // window shows real ones.
+    explicit formVG(const QString& startDirectory, Prompts* prompts = nullptr,
+                    QWidget* parent = nullptr);
     ~formVG() override;
 
     [[nodiscard]] const WizardState& state() const { return m_state; }
-    [[nodiscard]] QPushButton* cmdButtons(int index) const;
-    [[nodiscard]] QGroupBox* frmStep(int index) const;
     // The panel the user sees.
     [[nodiscard]] int frontPanel() const { return m_frontPanel; }
-
-    [[nodiscard]] Step1Panel* step1() const { return m_step1; }
-    [[nodiscard]] Step2Panel* step2() const { return m_step2; }
-    [[nodiscard]] Step3Panel* step3() const { return m_step3; }
-    [[nodiscard]] Step4Panel* step4() const { return m_step4; }
-    [[nodiscard]] CompletionPanel* completion() const { return m_completion; }
-    [[nodiscard]] AboutPanel* about() const { return m_about; }
-    // The tutor window while the tutor is on; null while it is off.
-    [[nodiscard]] FormTutor* formTutor() const { return m_formTutor.get(); }
 
     void cmdButtons_Click(int index);
 
@@ -71,7 +62,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildWindow();
+    void buildWindow(const QString& startDirectory);
     void chainTabOrder();
     void bringToFront(int panel);
     void warn(const QString& text);

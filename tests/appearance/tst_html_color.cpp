@@ -10,7 +10,7 @@ class TestHtmlColor : public QObject
 private Q_SLOTS:
     void htmlColor_data();
     void htmlColor();
-    void colorValueOfQColor();
+    void colorValueOfComponents();
 };
 
 void TestHtmlColor::htmlColor_data()
@@ -35,11 +35,11 @@ void TestHtmlColor::htmlColor()
     QCOMPARE(vignetta::htmlColor(value), expected);
 }
 
-void TestHtmlColor::colorValueOfQColor()
+void TestHtmlColor::colorValueOfComponents()
 {
-    QCOMPARE(colorValue(QColor(18, 52, 86)), 5649426u);
-    QCOMPARE(colorValue(QColor(Qt::white)), 16777215u);
-    QCOMPARE(vignetta::htmlColor(colorValue(QColor(171, 205, 239))), QStringLiteral("#ABCDEF"));
+    QCOMPARE(vignetta::colorValue(18, 52, 86), 5649426u);
+    QCOMPARE(vignetta::colorValue(255, 255, 255), 16777215u);
+    QCOMPARE(vignetta::htmlColor(vignetta::colorValue(171, 205, 239)), QStringLiteral("#ABCDEF"));
 }
 
 QTEST_APPLESS_MAIN(TestHtmlColor)

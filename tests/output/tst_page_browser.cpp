@@ -4,8 +4,8 @@
 // read differently from the file system: blanks, "&", "#", "%", ":", "?", quotes, angle
 // brackets, accented letters and upper-case extensions.
 
+#include "core/wizard_state.h"
 #include "output/page_writer.h"
-#include "wizard/wizard_state.h"
 
 #include <QColor>
 #include <QDir>

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 
 using namespace vignetta;
+using namespace Qt::Literals::StringLiterals;
 using page_files::cellsPerTable;
 using page_files::pageDifference;
 using page_files::readFile;
@@ -95,7 +96,7 @@ void TestPageRoad::wholePageThroughTheWindow()
     ImageFolder folder(images);
     WizardDriver w;
     w.advanceTo(kStep3, folder.path());
-    w.form.step3()->txtColumns()->setText(QStringLiteral("2"));
+    w.box(u"txtColumns"_s)->setText(QStringLiteral("2"));
     w.click(formVG::kNext);
     w.click(formVG::kFinish);
     QCOMPARE(w.step(), int(kCompletion));
@@ -132,7 +133,7 @@ void TestPageRoad::columns()
     ImageFolder folder(names);
     WizardDriver w;
     w.advanceTo(kStep3, folder.path());
-    w.form.step3()->txtColumns()->setText(columns);
+    w.box(u"txtColumns"_s)->setText(columns);
     w.click(formVG::kNext);
     w.click(formVG::kFinish);
     QCOMPARE(w.step(), int(kCompletion));
@@ -186,13 +187,12 @@ void TestPageRoad::borderAndSizes()
     ImageFolder folder({"a.jpg"});
     WizardDriver w;
     w.advanceTo(kStep3, folder.path());
-    Step3Panel* s3 = w.form.step3();
-    s3->txtThickness()->setText(thickness);
+    w.box(u"txtThickness"_s)->setText(thickness);
     if (!border)
-        QTest::mouseClick(s3->check1(), Qt::LeftButton, {}, QPoint(8, 8));
-    QCOMPARE(s3->check1()->isChecked(), border);
-    s3->txtWidth()->setText(width);
-    s3->txtHeight()->setText(height);
+        QTest::mouseClick(w.find<QCheckBox>(u"Check1"_s), Qt::LeftButton, {}, QPoint(8, 8));
+    QCOMPARE(w.find<QCheckBox>(u"Check1"_s)->isChecked(), border);
+    w.box(u"txtWidth"_s)->setText(width);
+    w.box(u"txtHeight"_s)->setText(height);
     w.click(formVG::kNext);
     w.click(formVG::kFinish);
     QCOMPARE(w.step(), int(kCompletion));
@@ -228,14 +228,14 @@ void TestPageRoad::pageNames()
     ImageFolder folder(images);
     WizardDriver w;
     w.advanceTo(kStep4, folder.path());
-    Step4Panel* s4 = w.form.step4();
-    s4->txtFileName()->setText(typed);
-    QTest::mouseClick(s4->optExtension(htm ? 1 : 0), Qt::LeftButton, {}, QPoint(8, 8));
+    w.box(u"txtFileName"_s)->setText(typed);
+    QTest::mouseClick(w.find<QRadioButton>(memberName(u"optExtension", htm ? 1 : 0)),
+                      Qt::LeftButton, {}, QPoint(8, 8));
     w.click(formVG::kFinish);
 
     QCOMPARE(w.step(), int(kCompletion));
     QCOMPARE(w.form.state().sFileName, fileName);
-    QCOMPARE(w.form.completion()->lblFileName()->text(), fileName);
+    QCOMPARE(w.label(u"lblFileName"_s)->text(), fileName);
     QCOMPARE(extraEntries(folder, images), QStringList{fileName});
     QVERIFY(readFile(folder.filePath(fileName)).startsWith("<html>\r\n"));
 }
@@ -273,7 +273,7 @@ void TestPageRoad::secondFinishAfterRestartWritesAgain()
     w.click(formVG::kNext);
     w.clickMove(Step2Panel::kAllRight);
     w.click(formVG::kNext);
-    w.form.step3()->txtWidth()->setText(QStringLiteral("64"));
+    w.box(u"txtWidth"_s)->setText(QStringLiteral("64"));
     w.click(formVG::kNext);
     w.click(formVG::kFinish);
     QCOMPARE(w.step(), int(kCompletion));
@@ -305,9 +305,9 @@ void TestPageRoad::writeFailureKeepsTheUserOnStepFour()
         folder.addDirs({directoryInTheWay});
     WizardDriver w;
     w.advanceTo(kStep3, folder.path());
-    w.form.step3()->txtColumns()->setText(QStringLiteral("2"));
+    w.box(u"txtColumns"_s)->setText(QStringLiteral("2"));
     w.click(formVG::kNext);
-    w.form.step4()->txtFileName()->setText(typed);
+    w.box(u"txtFileName"_s)->setText(typed);
     w.click(formVG::kFinish);
 
     // Told why, with the path; still on Step 4 with every entry.
@@ -323,9 +323,9 @@ void TestPageRoad::writeFailureKeepsTheUserOnStepFour()
     QCOMPARE(w.step(), int(kStep4));
     QCOMPARE(w.form.frontPanel(), int(kStep4));
     QCOMPARE(w.buttonStates(), QStringLiteral("B-F-"));
-    QCOMPARE(w.form.step4()->txtFileName()->text(), typed);
-    QCOMPARE(w.form.step3()->txtColumns()->text(), QStringLiteral("2"));
-    QCOMPARE(w.form.step2()->lstSelected()->count(), 2);
+    QCOMPARE(w.box(u"txtFileName"_s)->text(), typed);
+    QCOMPARE(w.box(u"txtColumns"_s)->text(), QStringLiteral("2"));
+    QCOMPARE(w.list(u"lstSelected"_s)->count(), 2);
     // Nothing written anywhere.
     QStringList expectedExtra;
     if (!directoryInTheWay.isEmpty())
@@ -335,7 +335,7 @@ void TestPageRoad::writeFailureKeepsTheUserOnStepFour()
         QVERIFY(QDir(folder.filePath(directoryInTheWay)).isEmpty());
 
     // A corrected name goes through.
-    w.form.step4()->txtFileName()->setText(QStringLiteral("fixed"));
+    w.box(u"txtFileName"_s)->setText(QStringLiteral("fixed"));
     w.click(formVG::kFinish);
     QCOMPARE(w.step(), int(kCompletion));
     QCOMPARE(w.prompts.messages.size(), 1);
@@ -363,19 +363,22 @@ void TestPageRoad::colourDialog()
     ImageFolder folder({"a.jpg"});
     WizardDriver w;
     w.advanceTo(kStep3, folder.path());
-    Step3Panel* s3 = w.form.step3();
+    Step3Panel* s3 = w.step3();
     const QColor red(255, 0, 0);
     const QColor blue(0, 0, 255);
 
     // FG picks red; BG cancelled keeps white (not the colour just picked); BG picks blue.
     w.prompts.colorAnswers = {red, std::nullopt, blue};
-    QTest::mouseClick(s3->cmdColor(Step3Panel::kForeground), Qt::LeftButton);
-    QCOMPARE(s3->foreColor(), red);
-    QTest::mouseClick(s3->cmdColor(Step3Panel::kBackground), Qt::LeftButton);
-    QCOMPARE(s3->foreColor(), red);
-    QCOMPARE(s3->backColor(), QColor(Qt::white));
-    QTest::mouseClick(s3->cmdColor(Step3Panel::kBackground), Qt::LeftButton);
-    QCOMPARE(s3->backColor(), blue);
+    QTest::mouseClick(w.find<QPushButton>(memberName(u"cmdColor", Step3Panel::kForeground)),
+                      Qt::LeftButton);
+    QCOMPARE(s3->sampleColor(Step3Panel::kForeground), red);
+    QTest::mouseClick(w.find<QPushButton>(memberName(u"cmdColor", Step3Panel::kBackground)),
+                      Qt::LeftButton);
+    QCOMPARE(s3->sampleColor(Step3Panel::kForeground), red);
+    QCOMPARE(s3->sampleColor(Step3Panel::kBackground), QColor(Qt::white));
+    QTest::mouseClick(w.find<QPushButton>(memberName(u"cmdColor", Step3Panel::kBackground)),
+                      Qt::LeftButton);
+    QCOMPARE(s3->sampleColor(Step3Panel::kBackground), blue);
     // One dialog for both buttons: it starts on the colour it last reported.
     QCOMPARE(w.prompts.colorDialogStarts, (QList<QColor>{Qt::black, red, red}));
 

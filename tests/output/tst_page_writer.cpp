@@ -1,8 +1,8 @@
 #include "support/image_folder.h"
 #include "support/page_files.h"
 
+#include "core/wizard_state.h"
 #include "output/page_writer.h"
-#include "wizard/wizard_state.h"
 
 #include <QFile>
 #include <QTest>

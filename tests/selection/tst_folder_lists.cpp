@@ -1,11 +1,12 @@
 #include "support/image_folder.h"
+#include "support/wizard_driver.h"
 
+#include "core/wizard_state.h"
 #include "selection/dir_list.h"
 #include "selection/dir_scan.h"
 #include "selection/drive_list.h"
 #include "selection/file_list.h"
 #include "selection/step1_panel.h"
-#include "wizard/wizard_state.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 using namespace vignetta;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -161,7 +163,7 @@ void TestFolderLists::unreadableDirectoryKeepsListsAndTellsWhy()
     QFETCH(QString, how);
     ImageFolder folder({"one.jpg"});
     folder.addDirs({"gone"});
-    Step1Panel panel;
+    Step1Panel panel(QDir::currentPath());
     QSignalSpy errors(&panel, &Step1Panel::directoryError);
     QVERIFY(panel.openDirectory(folder.path()));
     QCOMPARE(panel.fileCount(), 1);
@@ -170,7 +172,8 @@ void TestFolderLists::unreadableDirectoryKeepsListsAndTellsWhy()
     QVERIFY(QDir(folder.filePath("gone")).removeRecursively());
     if (how == "file")
         folder.addFiles({"gone"});
-    panel.dir1()->openRow(rowOf(*panel.dir1(), "gone"));
+    control<DirList>(&panel, u"Dir1"_s)
+        ->openRow(rowOf(*control<DirList>(&panel, u"Dir1"_s), "gone"));
 
     QCOMPARE(errors.count(), 1);
     const QString message = errors.at(0).at(0).toString();
@@ -178,11 +181,11 @@ void TestFolderLists::unreadableDirectoryKeepsListsAndTellsWhy()
     const QString reason = QString::fromLocal8Bit(std::strerror(how == "file" ? ENOTDIR : ENOENT));
     QVERIFY2(message.endsWith(reason), qPrintable(message));
     // All three lists still agree on the previous directory.
-    QCOMPARE(panel.dir1()->path(), folder.path());
+    QCOMPARE(control<DirList>(&panel, u"Dir1"_s)->path(), folder.path());
     QCOMPARE(panel.filePath(), folder.path());
     QCOMPARE(panel.fileCount(), 1);
-    QCOMPARE(panel.dir1()->currentIndex().row(),
-             rowOf(*panel.dir1(), folder.path().section('/', -1)));
+    QCOMPARE(control<DirList>(&panel, u"Dir1"_s)->currentIndex().row(),
+             rowOf(*control<DirList>(&panel, u"Dir1"_s), folder.path().section('/', -1)));
 }
 
 void TestFolderLists::rootOf_data()
@@ -218,21 +221,21 @@ void TestFolderLists::changingDriveReturnsToLastDirectoryOnIt()
     ImageFolder first({"x.jpg"});
     first.addDirs({"deep/er"});
     ImageFolder second({"y.gif", "z.bmp"});
-    Step1Panel panel;
-    DriveList* drives = panel.drive1();
+    Step1Panel panel(QDir::currentPath());
+    DriveList* drives = control<DriveList>(&panel, u"Drive1"_s);
     drives->setRoots({"/", first.path(), second.path()});
     QVERIFY(panel.openDirectory(first.filePath("deep/er")));
     QCOMPARE(drives->currentRoot(), first.path());
 
     // First visit to the other drive: its root; the file list follows in the same action.
     Q_EMIT drives->driveChanged(second.path());
-    QCOMPARE(panel.dir1()->path(), second.path());
+    QCOMPARE(control<DirList>(&panel, u"Dir1"_s)->path(), second.path());
     QCOMPARE(panel.filePath(), second.path());
     QCOMPARE(panel.fileCount(), 2);
 
     // Back: to the directory last opened there.
     Q_EMIT drives->driveChanged(first.path());
-    QCOMPARE(panel.dir1()->path(), first.filePath("deep/er"));
+    QCOMPARE(control<DirList>(&panel, u"Dir1"_s)->path(), first.filePath("deep/er"));
     QCOMPARE(panel.filePath(), first.filePath("deep/er"));
     QCOMPARE(panel.fileCount(), 0);
 }
@@ -241,18 +244,19 @@ void TestFolderLists::driveThatCannotBeOpenedStaysOnPreviousDrive()
 {
     ImageFolder folder({"x.jpg"});
     ImageFolder other;
-    Step1Panel panel;
+    Step1Panel panel(QDir::currentPath());
     QSignalSpy errors(&panel, &Step1Panel::directoryError);
     const QString absent = other.filePath("not-ready");
-    panel.drive1()->setRoots({"/", folder.path(), absent});
+    control<DriveList>(&panel, u"Drive1"_s)->setRoots({"/", folder.path(), absent});
     QVERIFY(panel.openDirectory(folder.path()));
 
-    panel.drive1()->setCurrentIndex(panel.drive1()->findData(absent));
-    Q_EMIT panel.drive1()->driveChanged(absent);
+    control<DriveList>(&panel, u"Drive1"_s)
+        ->setCurrentIndex(control<DriveList>(&panel, u"Drive1"_s)->findData(absent));
+    Q_EMIT control<DriveList>(&panel, u"Drive1"_s)->driveChanged(absent);
     QCOMPARE(errors.count(), 1);
     QVERIFY(errors.at(0).at(0).toString().contains(absent));
-    QCOMPARE(panel.drive1()->currentRoot(), folder.path());
-    QCOMPARE(panel.dir1()->path(), folder.path());
+    QCOMPARE(control<DriveList>(&panel, u"Drive1"_s)->currentRoot(), folder.path());
+    QCOMPARE(control<DirList>(&panel, u"Dir1"_s)->path(), folder.path());
     QCOMPARE(panel.filePath(), folder.path());
     QCOMPARE(panel.fileCount(), 1);
 }
@@ -262,13 +266,12 @@ void TestFolderLists::stepOneRecordsOpenDirectory()
     ImageFolder folder;
     folder.addDirs({"sub"});
     folder.addFiles({"sub/a.jpg"});
-    Step1Panel panel;
+    Step1Panel panel(QDir::currentPath());
     QVERIFY(panel.openDirectory(folder.path()));
-    panel.dir1()->openRow(rowOf(*panel.dir1(), "sub"));
+    control<DirList>(&panel, u"Dir1"_s)
+        ->openRow(rowOf(*control<DirList>(&panel, u"Dir1"_s), "sub"));
     QCOMPARE(panel.fileCount(), 1);
-    WizardState state;
-    panel.Get_Step1_Info(state);
-    QCOMPARE(state.sImagePath, folder.filePath("sub") + "/");
+    QCOMPARE(panel.Get_Step1_Info().sImagePath, folder.filePath("sub") + "/");
 }
 
 QTEST_MAIN(TestFolderLists)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wizard/prompts.h"
+#include "ui/prompts.h"
 
 #include <QList>
 

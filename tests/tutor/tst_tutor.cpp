@@ -3,13 +3,14 @@
 
 #include "tutor/form_tutor.h"
 #include "tutor/tutor_hints.h"
+#include "ui/twips.h"
 #include "wizard/about_panel.h"
-#include "wizard/twips.h"
 
 #include <QLabel>
 #include <QSignalSpy>
 
 using namespace vignetta;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -135,11 +136,11 @@ void TestTutor::onAtStepOne()
 {
     WizardDriver w;
     QVERIFY(!w.form.state().bTutorOn);
-    QVERIFY(w.form.formTutor() == nullptr);
+    QVERIFY(tutorWindow() == nullptr);
     w.click(formVG::kTutor);
 
     QVERIFY(w.form.state().bTutorOn);
-    FormTutor* tutor = w.form.formTutor();
+    FormTutor* tutor = tutorWindow();
     QVERIFY(tutor != nullptr);
     QVERIFY(tutor->isVisible());
     QVERIFY(tutor->isWindow());
@@ -165,14 +166,14 @@ void TestTutor::nextAndBackReplaceTheHint()
 {
     m_images = new ImageFolder({"a.jpg"});
     WizardDriver w;
-    QVERIFY(w.form.step1()->openDirectory(m_images->path()));
+    QVERIFY(w.step1()->openDirectory(m_images->path()));
     w.click(formVG::kTutor);
-    FormTutor* tutor = w.form.formTutor();
+    FormTutor* tutor = tutorWindow();
     const QRect atStepOne = tutor->geometry();
 
     w.click(formVG::kNext);
     QCOMPARE(w.step(), int(kStep2));
-    QCOMPARE(w.form.formTutor(), tutor);
+    QCOMPARE(tutorWindow(), tutor);
     QCOMPARE(tutor->lblTutor()->text(), kStepTwo);
     verifyFitted(tutor);
     // The longer hint makes the window taller; it stays where it was.
@@ -198,14 +199,14 @@ void TestTutor::refusedNextKeepsTheHint()
 {
     m_images = new ImageFolder({"notes.txt"});
     WizardDriver w;
-    QVERIFY(w.form.step1()->openDirectory(m_images->path()));
+    QVERIFY(w.step1()->openDirectory(m_images->path()));
     w.click(formVG::kTutor);
-    const QRect before = w.form.formTutor()->geometry();
+    const QRect before = tutorWindow()->geometry();
     w.click(formVG::kNext);
     QCOMPARE(w.prompts.messages.size(), 1);
     QCOMPARE(w.step(), int(kStep1));
-    QCOMPARE(w.form.formTutor()->lblTutor()->text(), kStepOne);
-    QCOMPARE(w.form.formTutor()->geometry(), before);
+    QCOMPARE(tutorWindow()->lblTutor()->text(), kStepOne);
+    QCOMPARE(tutorWindow()->geometry(), before);
 }
 
 void TestTutor::finishTurnsItOffBeforeThePageIsWritten()
@@ -218,7 +219,7 @@ void TestTutor::finishTurnsItOffBeforeThePageIsWritten()
         w.click(formVG::kFinish);
         QCOMPARE(w.step(), int(kCompletion));
         QVERIFY(!w.form.state().bTutorOn);
-        QVERIFY(w.form.formTutor() == nullptr);
+        QVERIFY(tutorWindow() == nullptr);
         QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{&w.form});
     }
     {
@@ -226,10 +227,10 @@ void TestTutor::finishTurnsItOffBeforeThePageIsWritten()
         WizardDriver w;
         w.advanceTo(kStep4, m_images->path());
         w.click(formVG::kTutor);
-        w.form.step4()->txtFileName()->setText(QStringLiteral("no/such"));
+        w.box(u"txtFileName"_s)->setText(QStringLiteral("no/such"));
         bool tutorAtMessage = true;
         w.prompts.onMessage = [&](const MessageRequest&) {
-            tutorAtMessage = w.form.formTutor() != nullptr || w.form.state().bTutorOn;
+            tutorAtMessage = tutorWindow() != nullptr || w.form.state().bTutorOn;
         };
         w.click(formVG::kFinish);
         QCOMPARE(w.prompts.messages.size(), 1);
@@ -244,7 +245,7 @@ void TestTutor::onAtCompletionPanelShowsEmptyLabel()
     WizardDriver w;
     w.advanceTo(kCompletion, m_images->path());
     w.click(formVG::kTutor);
-    FormTutor* tutor = w.form.formTutor();
+    FormTutor* tutor = tutorWindow();
     QVERIFY(tutor != nullptr);
     QVERIFY(tutor->isVisible());
     QCOMPARE(tutor->lblTutor()->text(), QString());
@@ -265,10 +266,10 @@ void TestTutor::offOnOffLeavesNoWindow()
 {
     WizardDriver w;
     w.click(formVG::kTutor);
-    QVERIFY(w.form.formTutor() != nullptr);
+    QVERIFY(tutorWindow() != nullptr);
     w.click(formVG::kTutor);
     QVERIFY(!w.form.state().bTutorOn);
-    QVERIFY(w.form.formTutor() == nullptr);
+    QVERIFY(tutorWindow() == nullptr);
     QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{&w.form});
 }
 
@@ -276,15 +277,15 @@ void TestTutor::turnedOnAgainOpensAfreshAtItsPlace()
 {
     WizardDriver w;
     w.click(formVG::kTutor);
-    const QPoint initialPlace = w.form.formTutor()->geometry().topLeft();
-    QPointer<FormTutor> first = w.form.formTutor();
+    const QPoint initialPlace = tutorWindow()->geometry().topLeft();
+    QPointer<FormTutor> first = tutorWindow();
     first->move(first->pos() + QPoint(40, 30));
     w.click(formVG::kTutor);
     QVERIFY(first.isNull());
     w.click(formVG::kTutor);
-    QVERIFY(w.form.formTutor() != nullptr);
-    QCOMPARE(w.form.formTutor()->geometry().topLeft(), initialPlace);
-    QCOMPARE(w.form.formTutor()->lblTutor()->text(), kStepOne);
+    QVERIFY(tutorWindow() != nullptr);
+    QCOMPARE(tutorWindow()->geometry().topLeft(), initialPlace);
+    QCOMPARE(tutorWindow()->lblTutor()->text(), kStepOne);
 }
 
 void TestTutor::aboutDisablesTheButtonAndKeepsTheHint()
@@ -294,12 +295,12 @@ void TestTutor::aboutDisablesTheButtonAndKeepsTheHint()
     w.advanceTo(kStep2, m_images->path());
     w.click(formVG::kTutor);
     w.click(formVG::kAbout);
-    QVERIFY(!w.form.cmdButtons(formVG::kTutor)->isEnabled());
-    QCOMPARE(w.form.formTutor()->lblTutor()->text(), kStepTwo);
-    QTest::mouseClick(w.form.about()->cmdOk(), Qt::LeftButton);
-    QVERIFY(w.form.cmdButtons(formVG::kTutor)->isEnabled());
+    QVERIFY(!w.button(formVG::kTutor)->isEnabled());
+    QCOMPARE(tutorWindow()->lblTutor()->text(), kStepTwo);
+    QTest::mouseClick(w.find<QPushButton>(u"cmdOk"_s), Qt::LeftButton);
+    QVERIFY(w.button(formVG::kTutor)->isEnabled());
     QVERIFY(w.form.state().bTutorOn);
-    QCOMPARE(w.form.formTutor()->lblTutor()->text(), kStepTwo);
+    QCOMPARE(tutorWindow()->lblTutor()->text(), kStepTwo);
 }
 
 void TestTutor::exitClosesTheTutorFirst()
@@ -308,7 +309,7 @@ void TestTutor::exitClosesTheTutorFirst()
     w.click(formVG::kTutor);
     bool tutorGoneAtExit = false;
     connect(&w.form, &formVG::exitRequested, &w.form,
-            [&] { tutorGoneAtExit = w.form.formTutor() == nullptr && !w.form.state().bTutorOn; });
+            [&] { tutorGoneAtExit = tutorWindow() == nullptr && !w.form.state().bTutorOn; });
     w.click(formVG::kExit);
     QVERIFY(tutorGoneAtExit);
     QVERIFY(!w.form.isVisible());
@@ -318,16 +319,15 @@ void TestTutor::closingTheTutorByItsFrameTurnsItOff()
 {
     WizardDriver w;
     w.click(formVG::kTutor);
-    QPointer<FormTutor> tutor = w.form.formTutor();
+    QPointer<FormTutor> tutor = tutorWindow();
     QVERIFY(tutor->close());
     QVERIFY(!w.form.state().bTutorOn);
-    QVERIFY(w.form.formTutor() == nullptr);
     QTRY_VERIFY(tutor.isNull());
     // One press opens it again.
     w.click(formVG::kTutor);
     QVERIFY(w.form.state().bTutorOn);
-    QVERIFY(w.form.formTutor() != nullptr);
-    QVERIFY(w.form.formTutor()->isVisible());
+    QVERIFY(tutorWindow() != nullptr);
+    QVERIFY(tutorWindow()->isVisible());
 }
 
 void TestTutor::closingTheMainWindowClosesTheTutor()
@@ -337,7 +337,7 @@ void TestTutor::closingTheMainWindowClosesTheTutor()
     QSignalSpy exits(&w.form, &formVG::exitRequested);
     QVERIFY(w.form.close());
     QCOMPARE(exits.size(), 1);
-    QVERIFY(w.form.formTutor() == nullptr);
+    QVERIFY(tutorWindow() == nullptr);
     QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{&w.form});
 }
 

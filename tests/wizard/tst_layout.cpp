@@ -1,7 +1,7 @@
 #include "support/wizard_driver.h"
 
-#include "wizard/twips.h"
-#include "wizard/ui_kit.h"
+#include "ui/twips.h"
+#include "ui/ui_kit.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -12,6 +12,7 @@
 #include "wizard/completion_panel.h"
 
 using namespace vignetta;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -236,7 +237,7 @@ void TestLayout::focusFollowsTabIndexes()
 {
     WizardDriver w;
     QList<QWidget*> chain;
-    QWidget* start = w.form.cmdButtons(formVG::kExit);
+    QWidget* start = w.button(formVG::kExit);
     QWidget* at = start;
     do {
         if (at->property(kTabIndexProperty).isValid() && at->focusPolicy() != Qt::NoFocus)
@@ -344,7 +345,7 @@ void TestLayout::picturesShowTheirArtwork()
 void TestLayout::textsFitTheirControls()
 {
     WizardDriver w;
-    w.form.completion()->lblFileName()->setText(QStringLiteral("Vignetta.html"));
+    w.label(u"lblFileName"_s)->setText(QStringLiteral("Vignetta.html"));
     QStringList cut;
     const QList<QWidget*> all = w.form.findChildren<QWidget*>();
     for (QWidget* widget : all) {

@@ -1,4 +1,4 @@
-#include "ui_kit.h"
+#include "ui/ui_kit.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "wizard/text_rules.h"
+#include "core/text_rules.h"
 
 #include <QTest>
 

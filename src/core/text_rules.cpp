@@ -1,4 +1,4 @@
-#include "text_rules.h"
+#include "core/text_rules.h"
 
 #include <charconv>
 #include <limits>

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace vignetta {
+
+// The page's file name as Step 4 collects it: the typed name without its surrounding blanks,
+// then ".html" when the first extension is chosen and ".htm" otherwise.
+[[nodiscard]] QString pageFileName(QStringView typedName, bool htmlExtension);
+
+} // namespace vignetta
