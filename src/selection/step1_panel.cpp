@@ -39,6 +39,8 @@ Step1Panel::Step1Panel(const QString& startDirectory, QWidget* parent)
     m_file1->setPattern(u"*.jpg;*.gif;*.bmp"_s);
 
     connect(m_drive1, &DriveList::driveChanged, this, &Step1Panel::Drive1_Change);
+    connect(m_drive1, &DriveList::driveNotAnswering, this,
+            [this](const QString& root) { Q_EMIT directoryError(driveNotAnsweringText(root)); });
     connect(m_dir1, &DirList::pathChanged, this, &Step1Panel::Dir1_Change);
     connect(m_dir1, &DirList::openFailed, this, &Step1Panel::reportFailure);
 

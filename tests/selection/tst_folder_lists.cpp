@@ -8,13 +8,19 @@
 #include "selection/file_list.h"
 #include "selection/step1_panel.h"
 
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
 
 #include <unistd.h>
 
 using namespace vignetta;
 using namespace Qt::Literals::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -44,6 +50,60 @@ int rowOf(const DirList& list, const QString& name)
     return -1;
 }
 
+// Picks a drive as the user does: the list shows it and reports the pick.
+void pickDrive(DriveList& drives, const QString& root)
+{
+    const int index = drives.findData(root);
+    QVERIFY2(index >= 0, qPrintable(root));
+    drives.setCurrentIndex(index);
+    Q_EMIT drives.activated(index);
+}
+
+// A probe under which the drives named do not answer until released; the others answer at once.
+// Its state is shared with the probe threads, which may outlive the test function.
+class HangingProbe
+{
+public:
+    explicit HangingProbe(const QStringList& hung) : m_state(std::make_shared<State>())
+    {
+        m_state->hung = hung;
+    }
+    HangingProbe(const HangingProbe&) = delete;
+    HangingProbe& operator=(const HangingProbe&) = delete;
+    HangingProbe(HangingProbe&&) = delete;
+    HangingProbe& operator=(HangingProbe&&) = delete;
+    ~HangingProbe() { release(); }
+
+    [[nodiscard]] DriveList::Probe probe() const
+    {
+        return [state = m_state](const QString& root) {
+            if (!state->hung.contains(root))
+                return;
+            ++state->calls;
+            // Bounded, so that a list that waits for its probe on its own thread fails the test
+            // instead of hanging it.
+            state->gate.tryAcquire(1, 10000);
+        };
+    }
+    void release() const { m_state->gate.release(1000); }
+    [[nodiscard]] int calls() const { return m_state->calls; }
+
+private:
+    struct State
+    {
+        QStringList hung;
+        QSemaphore gate;
+        std::atomic<int> calls = 0;
+    };
+    std::shared_ptr<State> m_state;
+};
+
+QString notAnswering(const QString& root)
+{
+    return "The drive \"" + root +
+           "\" does not answer. It may be a network or removable drive that is not reachable now.";
+}
+
 } // namespace
 
 class TestFolderLists : public QObject
@@ -60,6 +120,9 @@ private Q_SLOTS:
     void rootOf();
     void changingDriveReturnsToLastDirectoryOnIt();
     void driveThatCannotBeOpenedStaysOnPreviousDrive();
+    void driveThatDoesNotAnswerIsLeftAfterTimeLimit();
+    void pickingAnotherDriveWhileWaitingForgetsTheFirst();
+    void driveListReadsOnlyTheMountTable();
     void stepOneRecordsOpenDirectory();
 };
 
@@ -227,15 +290,16 @@ void TestFolderLists::changingDriveReturnsToLastDirectoryOnIt()
     QVERIFY(panel.openDirectory(first.filePath("deep/er")));
     QCOMPARE(drives->currentRoot(), first.path());
 
-    // First visit to the other drive: its root; the file list follows in the same action.
-    Q_EMIT drives->driveChanged(second.path());
-    QCOMPARE(control<DirList>(&panel, u"Dir1"_s)->path(), second.path());
+    // First visit to the other drive: its root, once the drive has answered; the file list
+    // follows in the same action.
+    pickDrive(*drives, second.path());
+    QTRY_COMPARE(control<DirList>(&panel, u"Dir1"_s)->path(), second.path());
     QCOMPARE(panel.filePath(), second.path());
     QCOMPARE(panel.fileCount(), 2);
 
     // Back: to the directory last opened there.
-    Q_EMIT drives->driveChanged(first.path());
-    QCOMPARE(control<DirList>(&panel, u"Dir1"_s)->path(), first.filePath("deep/er"));
+    pickDrive(*drives, first.path());
+    QTRY_COMPARE(control<DirList>(&panel, u"Dir1"_s)->path(), first.filePath("deep/er"));
     QCOMPARE(panel.filePath(), first.filePath("deep/er"));
     QCOMPARE(panel.fileCount(), 0);
 }
@@ -250,15 +314,125 @@ void TestFolderLists::driveThatCannotBeOpenedStaysOnPreviousDrive()
     control<DriveList>(&panel, u"Drive1"_s)->setRoots({"/", folder.path(), absent});
     QVERIFY(panel.openDirectory(folder.path()));
 
-    control<DriveList>(&panel, u"Drive1"_s)
-        ->setCurrentIndex(control<DriveList>(&panel, u"Drive1"_s)->findData(absent));
-    Q_EMIT control<DriveList>(&panel, u"Drive1"_s)->driveChanged(absent);
-    QCOMPARE(errors.count(), 1);
+    pickDrive(*control<DriveList>(&panel, u"Drive1"_s), absent);
+    QTRY_COMPARE(errors.count(), 1);
     QVERIFY(errors.at(0).at(0).toString().contains(absent));
     QCOMPARE(control<DriveList>(&panel, u"Drive1"_s)->currentRoot(), folder.path());
     QCOMPARE(control<DirList>(&panel, u"Dir1"_s)->path(), folder.path());
     QCOMPARE(panel.filePath(), folder.path());
     QCOMPARE(panel.fileCount(), 1);
+}
+
+void TestFolderLists::driveThatDoesNotAnswerIsLeftAfterTimeLimit()
+{
+    ImageFolder folder({"x.jpg"});
+    ImageFolder other;
+    other.addDirs({"share"});
+    other.addFiles({"share/y.jpg", "share/z.jpg"});
+    const QString hung = other.filePath("share");
+    HangingProbe probe({hung});
+    Step1Panel panel(QDir::currentPath());
+    DriveList* drives = control<DriveList>(&panel, u"Drive1"_s);
+    drives->setProbe(probe.probe());
+    drives->setProbeTimeLimit(400ms);
+    drives->setRoots({"/", folder.path(), hung});
+    QVERIFY(panel.openDirectory(folder.path()));
+    QSignalSpy errors(&panel, &Step1Panel::directoryError);
+    QSignalSpy changes(drives, &DriveList::driveChanged);
+
+    // The window goes on handling events while the drive is waited for.
+    int ticks = 0;
+    int ticksAtWarning = -1;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, &ticker, [&] { ++ticks; });
+    connect(&panel, &Step1Panel::directoryError, &ticker, [&] { ticksAtWarning = ticks; });
+    ticker.start(10ms);
+
+    const auto staysOnPreviousDrive = [&] {
+        QCOMPARE(drives->currentRoot(), folder.path());
+        QCOMPARE(control<DirList>(&panel, u"Dir1"_s)->path(), folder.path());
+        QCOMPARE(panel.filePath(), folder.path());
+        QCOMPARE(panel.fileCount(), 1);
+        QCOMPARE(changes.count(), 0);
+    };
+    pickDrive(*drives, hung);
+    QTRY_COMPARE(errors.count(), 1);
+    QVERIFY2(ticksAtWarning > 0, "no event was handled while the drive was waited for");
+    QCOMPARE(errors.at(0).at(0).toString(), notAnswering(hung));
+    staysOnPreviousDrive();
+    if (QTest::currentTestFailed())
+        return;
+
+    // Picked again while it still hangs: waited for again, without asking it a second time.
+    pickDrive(*drives, hung);
+    QTRY_COMPARE(errors.count(), 2);
+    QCOMPARE(errors.at(1).at(0).toString(), notAnswering(hung));
+    QCOMPARE(probe.calls(), 1);
+    staysOnPreviousDrive();
+    if (QTest::currentTestFailed())
+        return;
+
+    // Its late answer moves nothing; picked once more, it opens.
+    probe.release();
+    QTRY_VERIFY(!drives->isProbing(hung));
+    staysOnPreviousDrive();
+    if (QTest::currentTestFailed())
+        return;
+    pickDrive(*drives, hung);
+    QTRY_COMPARE(control<DirList>(&panel, u"Dir1"_s)->path(), hung);
+    QCOMPARE(panel.fileCount(), 2);
+    QCOMPARE(drives->currentRoot(), hung);
+    QCOMPARE(errors.count(), 2);
+}
+
+void TestFolderLists::pickingAnotherDriveWhileWaitingForgetsTheFirst()
+{
+    ImageFolder start;
+    ImageFolder second({"y.gif"});
+    const QString first = start.filePath("first");
+    const QString third = start.filePath("third");
+    HangingProbe probe({first, third});
+    Step1Panel panel(QDir::currentPath());
+    DriveList* drives = control<DriveList>(&panel, u"Drive1"_s);
+    drives->setProbe(probe.probe());
+    drives->setProbeTimeLimit(400ms);
+    drives->setRoots({"/", start.path(), first, second.path(), third});
+    QVERIFY(panel.openDirectory(start.path()));
+    QSignalSpy errors(&panel, &Step1Panel::directoryError);
+
+    pickDrive(*drives, first);
+    pickDrive(*drives, second.path());
+    QTRY_COMPARE(control<DirList>(&panel, u"Dir1"_s)->path(), second.path());
+    QCOMPARE(panel.fileCount(), 1);
+
+    // A drive picked later that hangs too is waited for as long: by the time it is given up,
+    // any warning about the first drive would have come.
+    pickDrive(*drives, third);
+    QTRY_COMPARE(errors.count(), 1);
+    QCOMPARE(errors.at(0).at(0).toString(), notAnswering(third));
+    QCOMPARE(drives->currentRoot(), second.path());
+    QCOMPARE(control<DirList>(&panel, u"Dir1"_s)->path(), second.path());
+}
+
+void TestFolderLists::driveListReadsOnlyTheMountTable()
+{
+    // None of these mount points exists here: listing them shows that none was asked anything,
+    // and asking one that hangs would hold the window up.
+    const QByteArray table =
+        "26 1 254:0 / / rw - ext4 /dev/vignetta-test-a rw\n"
+        "40 26 0:40 / /mnt/gone rw - nfs4 server:/export rw\n"
+        "50 26 8:17 / /media/me/My\\040Disk rw - vfat /dev/vignetta-test-b rw\n"
+        "21 26 0:20 / /proc rw - proc proc rw\n";
+    int reads = 0;
+    DriveList drives(nullptr, [&] {
+        ++reads;
+        return parseMountInfo(table);
+    });
+    QCOMPARE(reads, 1);
+    QCOMPARE(drives.roots(), (QStringList{"/", "/media/me/My Disk", "/mnt/gone"}));
+    QCOMPARE(drives.itemText(1), "/media/me/My Disk");
+    for (const QString& root : drives.roots())
+        QVERIFY2(!drives.isProbing(root), qPrintable(root));
 }
 
 void TestFolderLists::stepOneRecordsOpenDirectory()
