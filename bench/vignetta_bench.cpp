@@ -8,6 +8,7 @@
 // The program re-launches itself with "--startup-child wizard|minimal" to time start-up.
 
 #include "appearance/step3_panel.h"
+#include "output/page_saver.h"
 #include "output/page_writer.h"
 #include "selection/name_list_view.h"
 #include "selection/step1_panel.h"

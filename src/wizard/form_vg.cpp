@@ -3,6 +3,7 @@
 #include "about_panel.h"
 #include "appearance/step3_panel.h"
 #include "completion_panel.h"
+#include "output/page_saver.h"
 #include "output/page_writer.h"
 #include "output/step4_panel.h"
 #include "picture.h"

@@ -4,6 +4,7 @@
 // read differently from the file system: blanks, "&", "#", "%", ":", "?", quotes, angle
 // brackets, accented letters and upper-case extensions.
 
+#include "output/page_saver.h"
 #include "output/page_writer.h"
 #include "wizard/wizard_state.h"
 
