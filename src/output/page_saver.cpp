@@ -364,8 +364,13 @@ SaveResult savePage(const QString& directory, const QString& fileName, const QBy
         keepOwnerAndMode(draft.fd(), old);
     if (retried([&] { return ::fdatasync(draft.fd()); }) != 0)
         return failure(errno);
-    if (const int error = draft.replace(entry))
+    if (const int error = draft.replace(entry)) {
+        // A page that may be written but not replaced (another user's, in a folder with the
+        // sticky bit) is rewritten where it is.
+        if (exists && (error == EPERM || error == EACCES))
+            return writeInPlace(dir.get(), entry, page);
         return failure(error);
+    }
     syncFolder(dir.get());
     return {true, {}};
 }

@@ -439,10 +439,12 @@ void TestPageSaver::inPlaceWhereTheFolderTakesNoNewFile_data()
     QTest::addColumn<int>("oldSize");
     QTest::addColumn<int>("newSize");
     QTest::addColumn<bool>("fullDisk");
-    QTest::newRow("shorter page") << 20000 << 3000 << false;
-    QTest::newRow("longer page") << 3000 << 20000 << false;
-    QTest::newRow("disk full, page shrinks") << 9000 << 3000 << true;
-    QTest::newRow("disk full, page grows within its last block") << 3000 << 4000 << true;
+    QTest::addColumn<bool>("sticky"); // else the folder takes no new file from the user
+    QTest::newRow("shorter page") << 20000 << 3000 << false << false;
+    QTest::newRow("longer page") << 3000 << 20000 << false << false;
+    QTest::newRow("disk full, page shrinks") << 9000 << 3000 << true << false;
+    QTest::newRow("disk full, page grows within its last block") << 3000 << 4000 << true << false;
+    QTest::newRow("another user's page in a sticky folder") << 3000 << 5000 << false << true;
 }
 
 void TestPageSaver::inPlaceWhereTheFolderTakesNoNewFile()
@@ -450,25 +452,35 @@ void TestPageSaver::inPlaceWhereTheFolderTakesNoNewFile()
     QFETCH(int, oldSize);
     QFETCH(int, newSize);
     QFETCH(bool, fullDisk);
+    QFETCH(bool, sticky);
     ROOT_OR_SKIP();
 
     SmallDisk disk(64);
     MOUNT_OR_SKIP(disk);
     const QString pagePath = disk.filePath(kPage);
+    const QByteArray where = encoded(pagePath);
     QVERIFY(writeFile(pagePath, bytes(oldSize, 'o')));
-    QVERIFY(::chown(encoded(pagePath).constData(), kNobody, kNobody) == 0);
-    QVERIFY(::chmod(encoded(pagePath).constData(), 0640) == 0);
+    if (sticky) {
+        QVERIFY(::chmod(encoded(disk.path()).constData(), 01777) == 0);
+        QVERIFY(::chmod(where.constData(), 0666) == 0);
+    } else {
+        QVERIFY(::chown(where.constData(), kNobody, kNobody) == 0);
+        QVERIFY(::chmod(where.constData(), 0640) == 0);
+    }
     if (fullDisk)
         QVERIFY(disk.fill());
     const QStringList before = entries(disk.path());
+    struct stat old = {};
+    QVERIFY(::stat(where.constData(), &old) == 0);
 
     const QByteArray page = bytes(newSize, 'n');
     const SaveResult saved = saveAs(true, disk.path(), kPage, page);
     QVERIFY2(saved.ok, qPrintable(saved.error));
     QCOMPARE(readFile(pagePath), page);
-    QCOMPARE(QFileInfo(pagePath).permissions(), QFile::ReadOwner | QFile::WriteOwner |
-                                                    QFile::ReadUser | QFile::WriteUser |
-                                                    QFile::ReadGroup);
+    struct stat now = {};
+    QVERIFY(::stat(where.constData(), &now) == 0);
+    QCOMPARE(now.st_ino, old.st_ino);
+    QCOMPARE(now.st_mode, old.st_mode);
     QCOMPARE(entries(disk.path()), before);
 }
 
