@@ -95,6 +95,7 @@ int writeAll(int fd, const QByteArray& bytes, qsizetype& written)
     return 0;
 }
 
+// Why a name cannot be the page's; empty when it can.
 QString nameProblem(const QString& name)
 {
     if (name.isEmpty())
@@ -353,6 +354,7 @@ SaveResult savePage(const QString& directory, const QString& fileName, const QBy
 
     Draft draft(dir.get());
     if (const int error = draft.create()) {
+        // A folder that takes no new file: the user's page there may still be written in place.
         if (exists && (error == EACCES || error == EPERM || error == EROFS))
             return writeInPlace(dir.get(), entry, page);
         return failure(error);
