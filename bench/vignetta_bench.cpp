@@ -9,6 +9,7 @@
 
 #include "appearance/step3_panel.h"
 #include "core/wizard_state.h"
+#include "output/page_saver.h"
 #include "output/page_writer.h"
 #include "selection/name_list_view.h"
 #include "selection/step1_panel.h"

@@ -5,7 +5,6 @@
 #include "core/wizard_state.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <QStringEncoder>
 
 #include <algorithm>
@@ -197,27 +196,6 @@ QString pagePath(const QString& directory, const QString& fileName)
 {
     // Joined without looking: at the root the separator stands twice, which reads as one.
     return directory + QDir::separator() + trimBlanks(fileName);
-}
-
-SaveResult savePage(const QString& directory, const QString& fileName, const QByteArray& page)
-{
-    const QString name = trimBlanks(fileName);
-    if (name.contains(u'/') || name.contains(QDir::separator()))
-        return {false, u"A page name may not hold \""_s + QDir::separator() +
-                           u"\": the page is written beside its images."_s};
-
-    QSaveFile file(pagePath(directory, fileName));
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
-    if (file.write(page) != page.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, reason};
-    }
-    if (!file.commit())
-        return {false, file.errorString()};
-    return {true, {}};
 }
 
 } // namespace vignetta

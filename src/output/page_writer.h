@@ -24,16 +24,4 @@ struct WizardState;
 // The page's path: the images' directory, one separator, the name without surrounding blanks.
 [[nodiscard]] QString pagePath(const QString& directory, const QString& fileName);
 
-struct SaveResult
-{
-    bool ok = false;
-    QString error; // the reason, when not ok
-};
-
-// Writes the page at `path`. The file there is replaced only once the new page is complete;
-// where the directory takes no new file, an existing writable page is written in place.
-// A name holding a separator is refused: the page belongs beside its images.
-[[nodiscard]] SaveResult savePage(const QString& directory, const QString& fileName,
-                                  const QByteArray& page);
-
 } // namespace vignetta

@@ -2,6 +2,7 @@
 
 #include "appearance/step3_panel.h"
 #include "core/product.h"
+#include "output/page_saver.h"
 #include "output/page_writer.h"
 #include "output/step4_panel.h"
 #include "selection/step1_panel.h"

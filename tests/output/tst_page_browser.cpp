@@ -5,6 +5,7 @@
 // brackets, accented letters and upper-case extensions.
 
 #include "core/wizard_state.h"
+#include "output/page_saver.h"
 #include "output/page_writer.h"
 
 #include <QColor>

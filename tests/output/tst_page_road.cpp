@@ -292,6 +292,8 @@ void TestPageRoad::writeFailureKeepsTheUserOnStepFour_data()
                                                    << "album.html";
     QTest::newRow("name with a separator") << "sub/page"
                                            << "sub";
+    QTest::newRow("pasted line break") << "holiday\r\n"
+                                       << "";
 }
 
 void TestPageRoad::writeFailureKeepsTheUserOnStepFour()

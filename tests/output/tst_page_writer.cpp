@@ -1,10 +1,8 @@
-#include "support/image_folder.h"
 #include "support/page_files.h"
 
 #include "core/wizard_state.h"
 #include "output/page_writer.h"
 
-#include <QFile>
 #include <QTest>
 
 using namespace vignetta;
@@ -46,9 +44,6 @@ private Q_SLOTS:
     void longNamesOutgrowTheFirstGuess();
     void halfSurrogatePairStaysInItsOwnName();
     void pagePathJoinsWithOneSeparator();
-    void savingReplacesAnExistingPage();
-    void failuresKeepWhatWasThere_data();
-    void failuresKeepWhatWasThere();
 };
 
 void TestPageWriter::wholePages_data()
@@ -253,66 +248,6 @@ void TestPageWriter::pagePathJoinsWithOneSeparator()
              QStringLiteral("/home/me/pics/my page.htm"));
     QCOMPARE(pagePath(QStringLiteral("/"), QStringLiteral("Vignetta.html")),
              QStringLiteral("//Vignetta.html"));
-}
-
-void TestPageWriter::savingReplacesAnExistingPage()
-{
-    ImageFolder folder;
-    QFile old(folder.filePath("Vignetta.html"));
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write(QByteArray(100000, 'x'));
-    old.close();
-
-    const QByteArray page = renderPage(stateFor({"a.jpg"}, "1"));
-    const SaveResult saved = savePage(folder.path(), QStringLiteral(" Vignetta.html "), page);
-    QVERIFY2(saved.ok, qPrintable(saved.error));
-    QCOMPARE(readFile(folder.filePath("Vignetta.html")), page);
-    // No temporary file is left beside it.
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
-             QStringList{"Vignetta.html"});
-}
-
-void TestPageWriter::failuresKeepWhatWasThere_data()
-{
-    QTest::addColumn<QString>("case_");
-    QTest::newRow("name over 255 bytes") << "long";
-    QTest::newRow("name of an existing directory") << "directory";
-    QTest::newRow("directory vanished") << "vanished";
-    QTest::newRow("name with a separator") << "separator";
-}
-
-void TestPageWriter::failuresKeepWhatWasThere()
-{
-    QFETCH(QString, case_);
-    ImageFolder folder;
-    folder.addDirs({"album.html", "gone"});
-    QFile keep(folder.filePath("keep.html"));
-    QVERIFY(keep.open(QIODevice::WriteOnly));
-    keep.write("the user's own page");
-    keep.close();
-
-    QString directory = folder.path();
-    QString name;
-    if (case_ == "long") {
-        name = QString(300, u'a') + QStringLiteral(".html");
-    } else if (case_ == "directory") {
-        name = QStringLiteral("album.html");
-    } else if (case_ == "vanished") {
-        directory = folder.filePath("gone");
-        QVERIFY(QDir(directory).removeRecursively());
-        name = QStringLiteral("Vignetta.html");
-    } else {
-        name = QStringLiteral("../keep.html");
-        directory = folder.filePath("gone");
-    }
-    const SaveResult saved = savePage(directory, name, renderPage(stateFor({"a.jpg"}, "1")));
-    QVERIFY(!saved.ok);
-    QVERIFY(!saved.error.isEmpty());
-    // Nothing was lost or half written.
-    QCOMPARE(readFile(folder.filePath("keep.html")), QByteArray("the user's own page"));
-    QVERIFY(QFileInfo(folder.filePath("album.html")).isDir());
-    QStringList left = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
-    QCOMPARE(left, QStringList{"keep.html"});
 }
 
 QTEST_MAIN(TestPageWriter)

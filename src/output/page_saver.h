@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace vignetta {
+
+struct SaveResult
+{
+    bool ok = false;
+    QString error; // the reason, when not ok: in the system's own words where it gave one
+};
+
+// Writes `page` as the file `fileName` (without surrounding blanks) in `directory`.
+//
+// An existing page is replaced only once the new one is complete and on the disk: the bytes go
+// to a new file in the same folder, which then takes the page's name in one step. Any failure
+// before that leaves the old page as it was, and no temporary file behind. Where the folder
+// takes no new file but the page itself may be written, the page is rewritten in place once the
+// room it needs is there; a failure part-way through then says the page may be incomplete.
+// A new page has the permissions of any new file (the umask); a replaced one keeps its own.
+//
+// Refused, with a reason the user can act on, and nothing written: an empty name, a name
+// holding a separator or a control character (a pasted line break), and a name that is taken by
+// a link (never followed: the page is only ever a file of its own beside its images), a folder,
+// a FIFO, a socket or a device.
+[[nodiscard]] SaveResult savePage(const QString& directory, const QString& fileName,
+                                  const QByteArray& page);
+
+} // namespace vignetta
