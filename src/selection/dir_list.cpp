@@ -1,6 +1,7 @@
 #include "selection/dir_list.h"
 
 #include "selection/name_collation.h"
+#include "ui/ui_kit.h"
 
 #include <QApplication>
 #include <QDir>
@@ -72,7 +73,7 @@ QVariant DirRowModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return row.name;
     case Qt::ToolTipRole:
-        return row.path;
+        return plainToolTip(row.path);
     case Qt::DecorationRole:
         return QApplication::style()->standardIcon(row.open ? QStyle::SP_DirOpenIcon
                                                             : QStyle::SP_DirClosedIcon);

@@ -1,5 +1,7 @@
 #include "selection/name_list_view.h"
 
+#include "ui/ui_kit.h"
+
 #include <QItemSelectionModel>
 
 namespace vignetta {
@@ -13,8 +15,10 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    if (role == Qt::DisplayRole)
         return m_entries[static_cast<std::size_t>(index.row())].name;
+    if (role == Qt::ToolTipRole)
+        return plainToolTip(m_entries[static_cast<std::size_t>(index.row())].name);
     return {};
 }
 

@@ -48,6 +48,7 @@ FormTutor::FormTutor(QPoint clientOrigin) : QWidget(nullptr, Qt::Window)
     m_lblTutor = new QLabel(this);
     m_lblTutor->setObjectName(u"lblTutor"_s);
     m_lblTutor->setGeometry(kInitialLabelRect);
+    m_lblTutor->setTextFormat(Qt::PlainText);
     m_lblTutor->setWordWrap(true);
     m_lblTutor->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_lblTutor->setAutoFillBackground(true);

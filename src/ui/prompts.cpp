@@ -7,6 +7,8 @@ namespace vignetta {
 void QtPrompts::showMessage(QWidget* parent, const MessageRequest& request)
 {
     QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
+    // Texts name folders and files, which may look like markup: they are shown as they are.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -7,6 +7,9 @@
 #include <QRadioButton>
 #include <QStyleOptionGroupBox>
 #include <QStylePainter>
+#include <QTextDocument>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace vignetta {
 
@@ -14,6 +17,13 @@ QFont windowFont(QFont userFont)
 {
     userFont.setPixelSize(kWindowFontPixels);
     return userFont;
+}
+
+QString plainToolTip(const QString& text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return u"<qt style=\"white-space:pre\">"_s + text.toHtmlEscaped() + u"</qt>"_s;
 }
 
 QString memberName(QStringView array, int index)

@@ -29,6 +29,10 @@ inline constexpr QRgb kLightGrey = qRgb(192, 192, 192);
 inline constexpr int kWindowFontPixels = 11;
 [[nodiscard]] QFont windowFont(QFont userFont);
 
+// A tooltip that shows `text` exactly as it is, even where it looks like markup (a folder
+// named "<h1>..." must not draw a heading).
+[[nodiscard]] QString plainToolTip(const QString& text);
+
 // Controls of one kind that share a name are told apart by their index: "cmdButtons(2)".
 [[nodiscard]] QString memberName(QStringView array, int index);
 

@@ -16,6 +16,7 @@
 #include "wizard/completion_panel.h"
 #include "wizard/step_checks.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QIcon>
@@ -89,6 +90,7 @@ void formVG::buildWindow(const QString& startDirectory)
     }
     // Restart lies on Finish, in front of it, and shows only on the completion panel.
     m_cmdButtons[kRestart]->raise();
+    m_cmdButtons[kRestart]->installEventFilter(this);
 
     m_step1 = new Step1Panel(startDirectory, this);
     m_step2 = new Step2Panel(this);
@@ -199,12 +201,10 @@ bool formVG::CompleteThisStep()
         break;
     }
     case kStep4:
+        // The tutor goes once the page is written (DoFinish): a page that cannot be written
+        // leaves the user on Step 4 with the tutor as it was.
         m_state.store(m_step4->Get_Step4_Info());
         m_completion->setFileName(m_state.sFileName);
-        if (m_state.bTutorOn) {
-            m_state.bTutorOn = false;
-            TutorOff();
-        }
         break;
     default:
         break;
@@ -244,9 +244,13 @@ void formVG::DoFinish()
     // the name and try again.
     if (!WriteFile())
         return;
+    if (m_state.bTutorOn)
+        TutorOff();
     ++m_state.iStep;
     Check_iStep();
     ShowFrame();
+    // Restart appears where Finish was: the second click of a double click must not take it.
+    m_sinceFinish.start();
 }
 
 void formVG::DoRestart()
@@ -263,6 +267,16 @@ void formVG::DoExit()
         TutorOff();
     close();
     Q_EMIT exitRequested();
+}
+
+bool formVG::eventFilter(QObject* watched, QEvent* event)
+{
+    // Restart comes up where Finish was: the second click of a double click on Finish lands
+    // on it and is not taken as a click of its own.
+    if (watched == m_cmdButtons[kRestart] && event->type() == QEvent::MouseButtonDblClick &&
+        m_sinceFinish.isValid() && m_sinceFinish.elapsed() < QApplication::doubleClickInterval())
+        return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 void formVG::closeEvent(QCloseEvent* event)

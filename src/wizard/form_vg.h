@@ -3,6 +3,7 @@
 #include "core/wizard_state.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <array>
@@ -60,6 +61,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildWindow(const QString& startDirectory);
@@ -93,6 +95,7 @@ private:
     WizardState m_state;
     QColor m_commonDialog1Color{Qt::black};
     bool m_exiting = false;
+    QElapsedTimer m_sinceFinish; // since the completion panel came up
     int m_frontPanel = -1;
 
     std::array<QPushButton*, kButtonCount> m_cmdButtons{};

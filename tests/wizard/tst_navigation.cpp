@@ -1,6 +1,8 @@
 #include "support/wizard_driver.h"
 
 #include "core/product.h"
+#include "selection/dir_list.h"
+#include "ui/prompts.h"
 #include "wizard/about_panel.h"
 #include "wizard/completion_panel.h"
 
@@ -8,6 +10,8 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTextDocument>
+#include <QTimer>
 
 using namespace vignetta;
 using namespace Qt::Literals::StringLiterals;
@@ -34,6 +38,8 @@ private Q_SLOTS:
     void stepThreeChecks();
     void finishWithDefaultsShowsFileName();
     void finishOnCompletionPanelWarnsWithEmptyText();
+    void doubleClickOnFinishDoesNotRestart();
+    void namesAreShownAsPlainText();
     void backKeepsEntries();
     void backToStepOneRebuildsLists();
     void restartRestoresDefaultsAndKeepsDirectory();
@@ -395,6 +401,64 @@ void TestNavigation::closingTheWindowEndsTheProgram()
     QVERIFY(w.form.close());
     QCOMPARE(exits.count(), 1);
     QVERIFY(!w.form.isVisible());
+}
+
+void TestNavigation::doubleClickOnFinishDoesNotRestart()
+{
+    WizardDriver w;
+    w.advanceTo(kStep4, m_images->path());
+    // The first click finishes; the second lands on Restart, which has come up under the
+    // pointer, and is part of the double click, not a click of its own.
+    const QPoint finish = w.button(formVG::kFinish)->geometry().center();
+    QTest::mouseDClick(w.form.windowHandle(), Qt::LeftButton, {}, finish);
+    QCOMPARE(w.step(), int(kCompletion));
+    QCOMPARE(w.form.frontPanel(), int(kCompletion));
+    QVERIFY(QFile::exists(m_images->filePath(u"Vignetta.html"_s)));
+    // A click of its own restarts.
+    w.click(formVG::kRestart);
+    QCOMPARE(w.step(), int(kStep1));
+}
+
+void TestNavigation::namesAreShownAsPlainText()
+{
+    const QString markup = QStringLiteral("<h1><font color=red>WARNING</font></h1>");
+    // The warning box shows its text as it is.
+    QtPrompts prompts;
+    QString shownText;
+    Qt::TextFormat shownFormat = Qt::RichText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        shownText = box->text();
+        shownFormat = box->textFormat();
+        box->accept();
+    });
+    prompts.showMessage(nullptr, {.title = QStringLiteral("t"), .text = markup});
+    QCOMPARE(shownText, markup);
+    QCOMPARE(shownFormat, Qt::PlainText);
+
+    // A folder and an image whose names look like markup show as written in their tooltips.
+    m_images->addDirs({markup.sliced(4, 10)}); // "<font colo"
+    m_images->addFiles({u"<b>bold.jpg"_s});
+    WizardDriver w;
+    QVERIFY(w.step1()->openDirectory(m_images->path()));
+    auto shown = [](QAbstractItemView* view, const QString& name) {
+        for (int row = 0; row < view->model()->rowCount(); ++row) {
+            const QModelIndex index = view->model()->index(row, 0);
+            if (index.data().toString() != name)
+                continue;
+            QTextDocument document;
+            const QString tip = index.data(Qt::ToolTipRole).toString();
+            if (!Qt::mightBeRichText(tip))
+                return tip;
+            document.setHtml(tip);
+            return document.toPlainText();
+        }
+        return QStringLiteral("<no row>");
+    };
+    QCOMPARE(shown(w.find<DirList>(u"Dir1"_s), u"<font colo"_s),
+             m_images->filePath(u"<font colo"_s));
+    QCOMPARE(shown(w.find<QAbstractItemView>(u"File1"_s), u"<b>bold.jpg"_s), u"<b>bold.jpg"_s);
 }
 
 QTEST_MAIN(TestNavigation)
