@@ -55,6 +55,16 @@ public:
         m_used += length;
     }
     [[nodiscard]] QByteArray encode(QStringView text) { return m_encoder.encode(text); }
+    [[nodiscard]] QByteArrayView bytesFrom(qsizetype from) const
+    {
+        return {m_bytes.constData() + from, m_used - from};
+    }
+    // Puts `bytes` in place of everything from `from` on.
+    void replaceFrom(qsizetype from, const QByteArray& bytes)
+    {
+        m_used = from;
+        append(bytes.constData(), bytes.size());
+    }
     [[nodiscard]] QByteArray take()
     {
         m_bytes.truncate(m_used);
@@ -81,52 +91,100 @@ private:
     QStringEncoder m_encoder{QStringConverter::System, QStringConverter::Flag::Stateless};
 };
 
-// Whether a character of a name stands in a link attribute as it is. The others would end the
-// attribute or the tag (", <, >), send the link elsewhere (%, #, ?, ":", "\\") or break the
-// page's lines or vanish from the link (control characters).
-bool staysInLink(char16_t c)
+bool isAsciiAlnum(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Whether a byte of a name stands in a link attribute as it is, wherever it stands. The others
+// would end the attribute or the tag (", <, >), send the link elsewhere (%, #, ?, ":", "\"),
+// break the page's lines or vanish from the link (control characters), or be read in the
+// page's encoding, which a server may not tell the browser (bytes beyond ASCII).
+bool staysInLink(char c)
 {
     switch (c) {
-    case u'"':
-    case u'<':
-    case u'>':
-    case u'%':
-    case u'#':
-    case u'?':
-    case u':':
-    case u'\\':
+    case '"':
+    case '<':
+    case '>':
+    case '%':
+    case '#':
+    case '?':
+    case ':':
+    case '\\':
     case 0x7f:
         return false;
     default:
-        return c >= 0x20;
+        return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x80;
     }
 }
 
-bool needsCare(QStringView name)
+// An "&" that a browser would read as the start of a character reference ("&amp;", "&copy",
+// "&#38;"); any other "&" is read as itself.
+bool startsReference(QByteArrayView name, qsizetype at)
 {
-    return !std::ranges::all_of(name, [](QChar c) { return staysInLink(c.unicode()); });
+    return name[at] == '&' && at + 1 < name.size() &&
+           (name[at + 1] == '#' || isAsciiAlnum(name[at + 1]));
+}
+
+// Whether the name is written other than as it is.
+bool needsCare(QByteArrayView name)
+{
+    if (!name.empty() && (name.front() == ' ' || name.back() == ' '))
+        return true; // browsers drop blanks at either end of a link
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (!staysInLink(name[i]) || startsReference(name, i))
+            return true;
+    }
+    return false;
+}
+
+void appendPercentEncoded(QByteArray& out, char c)
+{
+    constexpr char kHex[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(c);
+    out += '%';
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0xF];
 }
 
 } // namespace
 
-QString linkAttribute(QStringView name)
+QByteArray linkAttribute(QByteArrayView name)
 {
-    QString out;
+    qsizetype begin = 0;
+    qsizetype end = name.size();
+    while (begin < end && name[begin] == ' ')
+        ++begin;
+    while (end > begin && name[end - 1] == ' ')
+        --end;
+
+    QByteArray out;
     out.reserve(name.size() + 8);
-    for (const QChar c : name) {
-        const char16_t u = c.unicode();
-        if (staysInLink(u))
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        if (c == ' ' && (i < begin || i >= end))
+            appendPercentEncoded(out, c);
+        else if (startsReference(name, i))
+            out += "&amp;";
+        else if (staysInLink(c))
             out += c;
-        else if (u == u'"')
-            out += u"&quot;";
-        else if (u == u'<')
-            out += u"&lt;";
-        else if (u == u'>')
-            out += u"&gt;";
-        else // percent-encoded: every such character is below 0x80
-            out += u'%' + QString::number(u, 16).toUpper().rightJustified(2, u'0');
+        else if (c == '"')
+            out += "&quot;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else
+            appendPercentEncoded(out, c);
     }
     return out;
+}
+
+QByteArray linkAttribute(QStringView name)
+{
+    QStringEncoder encoder(QStringConverter::System, QStringConverter::Flag::Stateless);
+    const QByteArray bytes = encoder.encode(name);
+    return linkAttribute(QByteArrayView(bytes));
 }
 
 qsizetype cellsPerRow(QStringView columns)
@@ -161,21 +219,18 @@ QByteArray renderPage(const WizardState& state)
     constexpr char rowEnd[] = "   </TR>\r\n   </table>\r\n\r\n";
 
     const qsizetype perRow = cellsPerRow(state.sColumns);
-    QString escaped;
     qsizetype position = 0;
     while (position < count) {
         page << rowStart;
         for (qsizetype column = 0; column < perRow && position < count; ++column, ++position) {
             const QString& name = state.sImageFiles.at(position);
             page << "      <td align=center><A HREF=\"";
-            // The name stands twice: written once, then repeated byte for byte.
+            // The name stands twice: written once, then repeated byte for byte. Most names
+            // stand as they are; the others are written again, with care.
             const qsizetype nameAt = page.size();
-            if (needsCare(name)) {
-                escaped = linkAttribute(name);
-                page << QStringView(escaped);
-            } else {
-                page << QStringView(name);
-            }
+            page << QStringView(name);
+            if (needsCare(page.bytesFrom(nameAt)))
+                page.replaceFrom(nameAt, linkAttribute(page.bytesFrom(nameAt)));
             const qsizetype nameLength = page.size() - nameAt;
             page << "\"><IMG SRC=\"";
             page.appendCopy(nameAt, nameLength);

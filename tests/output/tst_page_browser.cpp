@@ -1,8 +1,10 @@
 // Opens a written thumbnail page in a real browser (headless Chromium) and checks what the
 // browser made of it: every picture shown at its own size, every link leading to its own
-// file, the rows laid out as asked. Names carry the characters a browser is most likely to
-// read differently from the file system: blanks, "&", "#", "%", ":", "?", quotes, angle
-// brackets, accented letters and upper-case extensions.
+// file, the rows laid out as asked, read from the disk and from a web server that names no
+// charset. Names carry the characters a browser is most likely to read differently from the
+// file system: blanks (at either end too), "&" (before what reads as a character reference
+// too), "#", "%", ":", "?", quotes, angle brackets, letters beyond ASCII and upper-case
+// extensions.
 
 #include "core/wizard_state.h"
 #include "output/page_saver.h"
@@ -21,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+#include <optional>
 
 using namespace vignetta;
 using namespace Qt::Literals::StringLiterals;
@@ -50,6 +54,10 @@ QList<Picture> pictures()
         {u"caf\u00e9.Jpg"_s, "JPEG", {44, 34}, Qt::cyan},
         {u"\u00c9t\u00e9 2023.BMP"_s, "BMP", {45, 35}, Qt::magenta},
         {u"Say \"hi\" <2>?.GIF"_s, "GIF", {46, 36}, Qt::darkGreen},
+        {u"Tom &amp; Jerry.jpg"_s, "JPEG", {47, 37}, Qt::darkBlue},
+        {u"&copy.jpg"_s, "JPEG", {48, 38}, Qt::darkRed},
+        {u"  blanks at both ends .bmp "_s, "BMP", {49, 39}, Qt::gray},
+        {u"\u5199\u771f.jpg"_s, "JPEG", {50, 40}, Qt::darkCyan},
     };
 }
 
@@ -173,7 +181,7 @@ struct BrowserRun
     QByteArray dom;
 };
 
-BrowserRun dumpDom(const QString& checkerPath, const QString& profileDir)
+BrowserRun dumpDom(const QUrl& checker, const QString& profileDir)
 {
     if (!QFileInfo(QString::fromLatin1(kBrowser)).isExecutable())
         return {u"%1 not found: install Debian's chromium package (scripts/vignetta.sh does)"_s.arg(
@@ -191,7 +199,7 @@ BrowserRun dumpDom(const QString& checkerPath, const QString& profileDir)
                    u"--disable-component-update"_s, u"--disable-sync"_s,
                    u"--user-data-dir="_s + profileDir, u"--allow-file-access-from-files"_s,
                    u"--virtual-time-budget=10000"_s, u"--dump-dom"_s,
-                   QUrl::fromLocalFile(checkerPath).toString(QUrl::FullyEncoded)});
+                   checker.toString(QUrl::FullyEncoded)});
     if (!browser.waitForStarted(kBrowserWaitMs))
         return {u"the browser did not start: "_s + browser.errorString(), {}};
     if (!browser.waitForFinished(kBrowserWaitMs)) {
@@ -240,20 +248,60 @@ QJsonObject reportIn(const QByteArray& dom, QString* failure)
 
 // Checks that a URL the browser resolved leads to the named file in `directory`; empty when
 // it does, otherwise what it led to instead.
-QString urlProblem(const QString& what, const QString& resolved, const QString& directory,
-                   const QString& name)
+// `base` is the URL of the folder the page was loaded from, ending in "/".
+QString urlProblem(const QString& what, const QString& resolved, const QUrl& base,
+                   const QString& directory, const QString& name)
 {
     const QUrl url(resolved, QUrl::StrictMode);
-    const QString expected = directory + u'/' + name;
-    if (!url.isValid() || !url.isLocalFile() || url.hasQuery() || url.hasFragment() ||
-        url.toLocalFile() != expected)
-        return u"%1 for \"%2\" resolved to %3 (%4), not %5"_s.arg(
-            what, name, resolved, url.isLocalFile() ? url.toLocalFile() : u"no local file"_s,
-            QUrl::fromLocalFile(expected).toString(QUrl::FullyEncoded));
-    if (!QFileInfo(url.toLocalFile()).isFile())
+    const QUrl folder = url.adjusted(QUrl::RemoveFilename);
+    const QString file = url.fileName(QUrl::FullyDecoded);
+    if (!url.isValid() || url.hasQuery() || url.hasFragment() || folder != base || file != name)
+        return u"%1 for \"%2\" resolved to %3 (the file \"%4\" in %5), not the file in %6"_s.arg(
+            what, name, resolved, file, folder.toString(), base.toString());
+    if (!QFileInfo(directory + u'/' + file).isFile())
         return u"%1 for \"%2\" leads to %3, which is no file"_s.arg(what, name, resolved);
     return {};
 }
+
+// A web server for the folder, on a free port of the loopback, that sends the page without
+// naming a charset (Python's own): the browser has to guess the page's encoding.
+class WebServer
+{
+public:
+    explicit WebServer(const QString& directory)
+    {
+        m_server.setWorkingDirectory(directory);
+        m_server.setProcessChannelMode(QProcess::MergedChannels);
+        m_server.start(u"python3"_s,
+                       {u"-u"_s, u"-m"_s, u"http.server"_s, u"--bind"_s, u"127.0.0.1"_s, u"0"_s});
+        if (!m_server.waitForStarted(10000))
+            return;
+        // "Serving HTTP on 127.0.0.1 port 40123 (http://127.0.0.1:40123/) ..."
+        QByteArray said;
+        while (m_server.waitForReadyRead(10000)) {
+            said += m_server.readAll();
+            const qsizetype at = said.indexOf(" port ");
+            const qsizetype end = at < 0 ? -1 : said.indexOf(' ', at + 6);
+            if (end > at) {
+                m_port = said.mid(at + 6, end - at - 6).toInt();
+                return;
+            }
+        }
+    }
+    ~WebServer()
+    {
+        m_server.kill();
+        m_server.waitForFinished(5000);
+    }
+    WebServer(const WebServer&) = delete;
+    WebServer& operator=(const WebServer&) = delete;
+
+    [[nodiscard]] int port() const { return m_port; }
+
+private:
+    QProcess m_server;
+    int m_port = 0;
+};
 
 } // namespace
 
@@ -269,15 +317,20 @@ void TestPageBrowser::browserShowsEveryPictureAndLink_data()
 {
     QTest::addColumn<QString>("columns");
     QTest::addColumn<QList<int>>("cellsPerTable");
+    QTest::addColumn<bool>("overHttp");
 
-    QTest::newRow("three columns") << "3" << QList<int>{3, 3, 1};
-    QTest::newRow("2.5 columns with a unit") << " 2.5 cols" << QList<int>{2, 2, 2, 1};
+    QTest::newRow("three columns, from the disk") << "3" << QList<int>{3, 3, 3, 2} << false;
+    QTest::newRow("2.5 columns with a unit, from the disk")
+        << " 2.5 cols" << QList<int>{2, 2, 2, 2, 2, 1} << false;
+    QTest::newRow("three columns, from a server naming no charset")
+        << "3" << QList<int>{3, 3, 3, 2} << true;
 }
 
 void TestPageBrowser::browserShowsEveryPictureAndLink()
 {
     QFETCH(QString, columns);
     QFETCH(QList<int>, cellsPerTable);
+    QFETCH(bool, overHttp);
 
     QTemporaryDir temporary;
     QVERIFY(temporary.isValid());
@@ -318,7 +371,14 @@ void TestPageBrowser::browserShowsEveryPictureAndLink()
     checker.write(QByteArray(kCheckerPage).replace("PAGE", kPageName));
     checker.close();
 
-    const BrowserRun run = dumpDom(checkerPath, profile);
+    QUrl base = QUrl::fromLocalFile(directory + u'/');
+    std::optional<WebServer> server;
+    if (overHttp) {
+        server.emplace(directory);
+        QVERIFY2(server->port() > 0, "the web server (python3 -m http.server) did not start");
+        base = QUrl(u"http://127.0.0.1:%1/"_s.arg(server->port()));
+    }
+    const BrowserRun run = dumpDom(base.resolved(QUrl(QString::fromLatin1(kCheckerName))), profile);
     if (!run.failure.isEmpty())
         QFAIL(qPrintable(run.failure));
     QString failure;
@@ -363,8 +423,9 @@ void TestPageBrowser::browserShowsEveryPictureAndLink()
             continue;
         }
         const QJsonObject shown = inLink[0].toObject();
-        problems << urlProblem(u"the link"_s, link[u"href"_s].toString(), directory, picture.name)
-                 << urlProblem(u"the picture"_s, shown[u"src"_s].toString(), directory,
+        problems << urlProblem(u"the link"_s, link[u"href"_s].toString(), base, directory,
+                               picture.name)
+                 << urlProblem(u"the picture"_s, shown[u"src"_s].toString(), base, directory,
                                picture.name);
         const QSize size(shown[u"width"_s].toInt(), shown[u"height"_s].toInt());
         if (size != picture.size)
