@@ -1,11 +1,25 @@
 #!/usr/bin/env bash
 # Builds the Debian package, unpacks it into a temporary root and runs the program found there.
-#   check_deb.sh BUILD_DIR
+#   check_deb.sh BUILD_DIR APP_ID "NAME VERSION"
 set -euo pipefail
 
 build=$(readlink -f "$1")
+id=$2
+expected_version=$3
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=scripts/common.sh
+source "$here/../../scripts/common.sh"
+
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+pid=
+xvfb_pid=
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
 (cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) ||
     { cat "$work/cpack.log"; echo "FAIL: cpack"; exit 1; }
@@ -20,20 +34,24 @@ done
 
 dpkg -x "$deb" "$work/root"
 program="$work/root/usr/bin/vignetta"
-test -f "$work/root/usr/share/applications/org.example.Vignetta.desktop"
+test -f "$work/root/usr/share/applications/$id.desktop"
 
 version=$(QT_QPA_PLATFORM=offscreen "$program" --version)
-[ "$version" = "Vignetta 1.0" ] || { echo "FAIL: --version says '$version'"; exit 1; }
+[ "$version" = "$expected_version" ] || { echo "FAIL: --version says '$version'"; exit 1; }
 
-# The unpacked program starts and keeps running until it is stopped.
-QT_QPA_PLATFORM=offscreen "$program" >"$work/run.log" 2>&1 &
+# The unpacked program shows its window in an X server of its own and keeps running.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+wait_until 15 test -s "$work/display" || { echo "FAIL: Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+QT_QPA_PLATFORM=xcb "$program" >"$work/run.log" 2>&1 &
 pid=$!
-sleep 2
-if ! kill -0 "$pid" 2>/dev/null; then
+if ! wait_until 20 xdotool search --onlyvisible --name "^$expected_version\$"; then
     cat "$work/run.log"
-    echo "FAIL: the unpacked program did not keep running"
+    echo "FAIL: the unpacked program showed no window"
     exit 1
 fi
-kill "$pid"
-wait "$pid" || true
+kill -0 "$pid" || { cat "$work/run.log"; echo "FAIL: the unpacked program did not keep running"; exit 1; }
 echo "PASS: the package builds and its program runs"

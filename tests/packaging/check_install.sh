@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary root and checks the desktop integration: the program,
 # the desktop entry, the icon in every theme size and the AppStream metainfo, each validated.
-#   check_install.sh BUILD_DIR
+#   check_install.sh BUILD_DIR APP_ID
 set -euo pipefail
 
 build=$1
+id=$2
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 
 DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
 
-id=org.example.Vignetta
 test -x "$root/usr/bin/vignetta" || { echo "FAIL: no program installed"; exit 1; }
 desktop-file-validate "$root/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml"
