@@ -40,8 +40,6 @@ private Q_SLOTS:
     void tablesAndCells();
     void linkAttribute_data();
     void linkAttribute();
-    void cellsPerRow_data();
-    void cellsPerRow();
     void longNamesOutgrowTheFirstGuess();
     void halfSurrogatePairStaysInItsOwnName();
     void pagePathJoinsWithOneSeparator();
@@ -102,6 +100,10 @@ void TestPageWriter::tablesAndCells_data()
     QTest::newRow("0.5 columns: one per row") << 3 << "0.5" << QList<int>{1, 1, 1};
     QTest::newRow("huge column value") << 3 << QString(40, u'9') << QList<int>{3};
     QTest::newRow("columns with blanks and unit") << 5 << " 3 cols" << QList<int>{3, 2};
+    QTest::newRow("2.999 columns") << 5 << "2.999" << QList<int>{2, 2, 1};
+    QTest::newRow("0 columns: one per row") << 2 << "0" << QList<int>{1, 1};
+    QTest::newRow("negative columns: one per row") << 2 << "-3" << QList<int>{1, 1};
+    QTest::newRow("no number: one per row") << 2 << "abc" << QList<int>{1, 1};
 }
 
 void TestPageWriter::tablesAndCells()
@@ -177,27 +179,6 @@ void TestPageWriter::linkAttribute()
     QCOMPARE(vignetta::linkAttribute(name), written);
     // Bytes that are not UTF-8 reach the page as they are on disk.
     QCOMPARE(vignetta::linkAttribute(QByteArrayView("caf\xE9 .jpg")), QByteArray("caf%E9 .jpg"));
-}
-
-void TestPageWriter::cellsPerRow_data()
-{
-    QTest::addColumn<QString>("columns");
-    QTest::addColumn<qsizetype>("cells");
-    QTest::newRow("1") << "1" << qsizetype(1);
-    QTest::newRow("2.5") << "2.5" << qsizetype(2);
-    QTest::newRow("2.999") << "2.999" << qsizetype(2);
-    QTest::newRow("0.5 raised to one") << "0.5" << qsizetype(1);
-    QTest::newRow("0 raised to one") << "0" << qsizetype(1);
-    QTest::newRow("negative raised to one") << "-3" << qsizetype(1);
-    QTest::newRow("12abc") << "12abc" << qsizetype(12);
-    QTest::newRow("32767") << "32767" << qsizetype(32767);
-}
-
-void TestPageWriter::cellsPerRow()
-{
-    QFETCH(QString, columns);
-    QFETCH(qsizetype, cells);
-    QCOMPARE(vignetta::cellsPerRow(columns), cells);
 }
 
 void TestPageWriter::longNamesOutgrowTheFirstGuess()

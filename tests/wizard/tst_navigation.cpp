@@ -18,6 +18,22 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// The defaults of Steps 3 and 4, as the window starts and after Restart.
+void verifyDefaults(const WizardDriver& w)
+{
+    QCOMPARE(w.box(u"txtWidth"_s)->text(), u"150"_s);
+    QCOMPARE(w.box(u"txtHeight"_s)->text(), u"150"_s);
+    QCOMPARE(w.box(u"txtColumns"_s)->text(), u"1"_s);
+    QVERIFY(w.find<QCheckBox>(u"Check1"_s)->isChecked());
+    QVERIFY(w.box(u"txtThickness"_s)->isEnabled());
+    QCOMPARE(w.box(u"txtThickness"_s)->text(), u"2"_s);
+    QCOMPARE(w.step3()->sampleColor(Step3Panel::kForeground), QColor(Qt::black));
+    QCOMPARE(w.step3()->sampleColor(Step3Panel::kBackground), QColor(Qt::white));
+    QCOMPARE(w.box(u"txtFileName"_s)->text(), u"Vignetta"_s);
+    QVERIFY(w.find<QRadioButton>(memberName(u"optExtension", 0))->isChecked());
+    QVERIFY(!w.find<QRadioButton>(memberName(u"optExtension", 1))->isChecked());
+}
+
 const QString kTitle = QStringLiteral("Cannot proceed to Next Step");
 
 } // namespace
@@ -78,18 +94,7 @@ void TestNavigation::freshStart()
     QVERIFY(!w.form.state().bTutorOn);
     QCOMPARE(w.form.windowTitle(), QString::fromLatin1(product::kWindowTitle));
 
-    Step3Panel* s3 = w.step3();
-    QCOMPARE(w.box(u"txtWidth"_s)->text(), QStringLiteral("150"));
-    QCOMPARE(w.box(u"txtHeight"_s)->text(), QStringLiteral("150"));
-    QCOMPARE(w.box(u"txtColumns"_s)->text(), QStringLiteral("1"));
-    QVERIFY(w.find<QCheckBox>(u"Check1"_s)->isChecked());
-    QVERIFY(w.box(u"txtThickness"_s)->isEnabled());
-    QCOMPARE(w.box(u"txtThickness"_s)->text(), QStringLiteral("2"));
-    QCOMPARE(s3->sampleColor(Step3Panel::kForeground), QColor(Qt::black));
-    QCOMPARE(s3->sampleColor(Step3Panel::kBackground), QColor(Qt::white));
-    QCOMPARE(w.box(u"txtFileName"_s)->text(), QStringLiteral("Vignetta"));
-    QVERIFY(w.find<QRadioButton>(memberName(u"optExtension", 0))->isChecked());
-    QVERIFY(!w.find<QRadioButton>(memberName(u"optExtension", 1))->isChecked());
+    verifyDefaults(w);
     QVERIFY(w.prompts.messages.isEmpty());
 }
 
@@ -296,15 +301,7 @@ void TestNavigation::restartRestoresDefaultsAndKeepsDirectory()
     QCOMPARE(w.buttonStates(), QStringLiteral("-N--"));
     QCOMPARE(w.step1()->filePath(), m_images->path());
     QCOMPARE(w.step1()->fileCount(), 3);
-    QCOMPARE(w.box(u"txtWidth"_s)->text(), QStringLiteral("150"));
-    QCOMPARE(w.box(u"txtHeight"_s)->text(), QStringLiteral("150"));
-    QCOMPARE(w.box(u"txtColumns"_s)->text(), QStringLiteral("1"));
-    QVERIFY(w.find<QCheckBox>(u"Check1"_s)->isChecked());
-    QVERIFY(w.box(u"txtThickness"_s)->isEnabled());
-    QCOMPARE(s3->sampleColor(Step3Panel::kForeground), QColor(Qt::black));
-    QCOMPARE(s3->sampleColor(Step3Panel::kBackground), QColor(Qt::white));
-    QCOMPARE(w.box(u"txtFileName"_s)->text(), QStringLiteral("Vignetta"));
-    QVERIFY(w.find<QRadioButton>(memberName(u"optExtension", 0))->isChecked());
+    verifyDefaults(w);
     // The record keeps the last pass until the next one overwrites it.
     QCOMPARE(w.form.state().sFileName, QStringLiteral("other.htm"));
 
