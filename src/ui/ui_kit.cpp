@@ -90,6 +90,11 @@ void CaptionedFrame::setCaptionColor(const QColor& color)
     update();
 }
 
+QColor CaptionedFrame::captionColor() const
+{
+    return m_captionColor.isValid() ? m_captionColor : palette().color(QPalette::WindowText);
+}
+
 void CaptionedFrame::paintEvent(QPaintEvent* /*event*/)
 {
     QStylePainter painter(this);

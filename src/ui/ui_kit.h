@@ -59,6 +59,8 @@ class CaptionedFrame : public QGroupBox
 public:
     CaptionedFrame(const QString& caption, QWidget* parent);
     void setCaptionColor(const QColor& color);
+    // The colour the caption is drawn in.
+    [[nodiscard]] QColor captionColor() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
