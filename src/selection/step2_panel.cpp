@@ -141,7 +141,10 @@ void Step2Panel::refreshCounts()
 {
     m_lblUnselected->setText(QString::number(m_lstUnselected->count()) + u" Image(s) Unselected"_s);
     m_lblSelected->setText(QString::number(m_lstSelected->count()) + u" Image(s) Selected"_s);
-    // The move buttons carry the counts, so a screen reader tells the new ones after a move.
+    // The lists and the move buttons carry the counts, so a screen reader tells the new ones
+    // after a move.
+    m_lstUnselected->setAccessibleDescription(m_lblUnselected->text());
+    m_lstSelected->setAccessibleDescription(m_lblSelected->text());
     const QString counts = m_lblUnselected->text() + u", "_s + m_lblSelected->text();
     for (QPushButton* button : m_cmdStep2)
         button->setAccessibleDescription(counts);

@@ -27,7 +27,8 @@ qint64 coveredArea(const QRect& a, const QRect& b)
 
 QPoint tutorPlace(const QRect& wizardFrame, QSize tutorFrame, const QRect& available, int gap)
 {
-    const int top = wizardFrame.top();
+    // Level with the wizard's top, moved up or down as far as the screen needs.
+    const int top = keptInside(wizardFrame.topLeft(), tutorFrame, available).y();
     const QPoint right(wizardFrame.left() + wizardFrame.width() + gap, top);
     const QPoint left(wizardFrame.left() - gap - tutorFrame.width(), top);
     for (const QPoint side : {right, left}) {
