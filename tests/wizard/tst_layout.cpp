@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 
@@ -255,6 +256,7 @@ private Q_SLOTS:
     void picturesShowTheirArtwork();
     void textsStandOutFromTheirGround_data();
     void textsStandOutFromTheirGround();
+    void warningBoxIsWideEnoughForItsTitle();
 
 private:
     std::unique_ptr<WizardDriver> m_window;
@@ -734,6 +736,22 @@ void TestLayout::textsStandOutFromTheirGround()
     QCOMPARE(groundOf(tutor->lblTutor(), QPalette::Active), QColor(255, 255, 192));
     QCOMPARE(groundOf(w.label(memberName(u"Label1", 14)), QPalette::Active), QColor(192, 192, 192));
     w.click(formVG::kTutor);
+}
+
+void TestLayout::warningBoxIsWideEnoughForItsTitle()
+{
+    // The shortest warning under the usual title: the box would be narrower than its title bar
+    // needs, and window managers would cut the title short.
+    const MessageRequest request{.title = u"Cannot proceed to Next Step"_s,
+                                 .text = u"No image files are selected"_s};
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(&m_window->form, request);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    const int title = QFontMetrics(QApplication::font()).horizontalAdvance(request.title);
+    // Besides the title: the window's icon and three title-bar buttons.
+    QVERIFY2(box->width() >= title + 120, qPrintable(QString::number(box->width())));
+    QCOMPARE(box->windowTitle(), request.title);
+    box->close();
 }
 
 QTEST_MAIN(TestLayout)
