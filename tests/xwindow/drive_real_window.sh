@@ -55,7 +55,8 @@ wait_until 15 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!
-wait_until 15 xprop -root _NET_SUPPORTING_WM_CHECK || fail "openbox did not start"
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+wait_until 15 wm_running || fail "openbox did not start"
 
 # The program starts somewhere else, on the folder given on its command line.
 (cd "$work/elsewhere" && exec env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb \
