@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -27,8 +28,8 @@ QString finerDrawing(const QString& resource, int scale)
 
 } // namespace
 
-Picture::Picture(QWidget* parent, const QString& resource, PictureBorder border)
-    : QLabel(parent), m_resource(resource)
+Picture::Picture(QWidget* parent, QString resource, PictureBorder border)
+    : QLabel(parent), m_resource(std::move(resource))
 {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     if (border == PictureBorder::Sunken) {
@@ -62,8 +63,9 @@ QPixmap Picture::artwork(qreal devicePixelRatio) const
 
 void Picture::paintEvent(QPaintEvent* event)
 {
-    // The border as any frame draws it; the picture for the screen the box is on now.
-    QFrame::paintEvent(event);
+    // The border as any frame draws it (not the label's own picture, drawn at one size only);
+    // then the picture for the screen the box is on now.
+    QFrame::paintEvent(event); // NOLINT(bugprone-parent-virtual-call)
     const qreal ratio = devicePixelRatioF();
     if (m_shown.isNull() || m_shown.devicePixelRatio() != ratio ||
         m_shown.deviceIndependentSize().toSize() != contentsRect().size())

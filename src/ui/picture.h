@@ -25,7 +25,7 @@ class Picture final : public QLabel
 public:
     // `resource`: the designed-size artwork, e.g. ":/vignetta/mark.png"; its finer drawings
     // sit beside it as mark@2x.png and mark@3x.png.
-    Picture(QWidget* parent, const QString& resource, PictureBorder border);
+    Picture(QWidget* parent, QString resource, PictureBorder border);
 
     // The picture as the box shows it on a screen of that pixel ratio: the coarsest drawing
     // that is at least as fine as needed, scaled down smoothly to the box.

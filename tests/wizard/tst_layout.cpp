@@ -201,17 +201,16 @@ QList<TextOnGround> textsOf(const QWidget* root, QPalette::ColorGroup group)
             continue;
         const QPalette& p = w->palette();
         const QString name = w->objectName();
+        auto* label = qobject_cast<QLabel*>(w);
         if (auto* frame = qobject_cast<CaptionedFrame*>(w)) {
             texts.append({name, frame->captionColor(), groundOf(frame, group)});
-        } else if (qobject_cast<QGroupBox*>(w) != nullptr) {
-            texts.append({name, p.color(group, QPalette::WindowText), groundOf(w, group)});
-        } else if (auto* label = qobject_cast<QLabel*>(w)) {
-            if (label->pixmap().isNull())
-                texts.append({name, p.color(group, QPalette::WindowText), groundOf(w, group)});
         } else if (qobject_cast<QPushButton*>(w) != nullptr) {
             texts.append(
                 {name, p.color(group, QPalette::ButtonText), p.color(group, QPalette::Button)});
-        } else if (qobject_cast<QAbstractButton*>(w) != nullptr) {
+        } else if (qobject_cast<QGroupBox*>(w) != nullptr ||
+                   qobject_cast<QAbstractButton*>(w) != nullptr ||
+                   (label != nullptr && label->pixmap().isNull())) {
+            // Group captions, check boxes, option buttons and labels: drawn on the ground.
             texts.append({name, p.color(group, QPalette::WindowText), groundOf(w, group)});
         } else if (qobject_cast<QLineEdit*>(w) != nullptr ||
                    qobject_cast<QAbstractItemView*>(w) != nullptr ||
