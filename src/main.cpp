@@ -31,8 +31,10 @@ int main(int argc, char* argv[])
     options.process(app);
     const QStringList folders = options.positionalArguments();
     if (folders.size() > 1) {
-        std::fprintf(stderr, "%s: one folder at most, not %lld\n\n%s", argv[0],
-                     static_cast<long long>(folders.size()), qPrintable(options.helpText()));
+        // Told as the parser tells its own errors.
+        std::fprintf(stderr, "%s: Only one folder can be given, not %lld.\n",
+                     qPrintable(QCoreApplication::applicationName()),
+                     static_cast<long long>(folders.size()));
         return 1;
     }
 
