@@ -32,6 +32,8 @@ head -n1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-m
 grep -qx 'License: GPL-3.0-or-later' "$copyright" ||
     { echo "FAIL: the copyright file names no GPL-3.0-or-later licence"; exit 1; }
 
+QT_QPA_PLATFORM=offscreen "$program" --help | grep -q '^Usage: .* \[options\] \[folder\]$' ||
+    { echo "FAIL: --help names no folder argument"; exit 1; }
 version=$(QT_QPA_PLATFORM=offscreen "$program" --version)
 [ "$version" = "Vignetta 1.0" ] || { echo "FAIL: --version says '$version'"; exit 1; }
 
