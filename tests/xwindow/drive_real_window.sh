@@ -59,7 +59,7 @@ wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
 wait_until 15 wm_running || fail "openbox did not start"
 
 # The program starts somewhere else, on the folder given on its command line.
-(cd "$work/elsewhere" && exec env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb \
+(cd "$work/elsewhere" && exec env -u QT_QPA_PLATFORM -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=xcb \
     "$program" "$images" >"$work/program.log" 2>&1) &
 app_pid=$!
 
@@ -155,7 +155,7 @@ app_pid=
 [ "$status" = 0 ] || fail "the program ended with status $status"
 
 # A folder that cannot be opened: the warning box tells why, and Step 1 starts as usual.
-(cd "$work/elsewhere" && exec env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb \
+(cd "$work/elsewhere" && exec env -u QT_QPA_PLATFORM -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=xcb \
     "$program" "$work/no such folder" >"$work/program.log" 2>&1) &
 app_pid=$!
 find_box() { xdotool search --onlyvisible --name '^Cannot proceed to Next Step$' | head -n1 | grep .; }
