@@ -694,7 +694,8 @@ void TestLayout::textsStandOutFromTheirGround_data()
 {
     QTest::addColumn<QPalette>("desktop");
     QTest::addColumn<bool>("changedWhileRunning");
-    const QPalette light = QStyleFactory::create(u"Fusion"_s)->standardPalette();
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(u"Fusion"_s));
+    const QPalette light = fusion->standardPalette();
     QTest::newRow("light desktop") << light << false;
     QTest::newRow("dark desktop") << darkDesktop() << false;
     QTest::newRow("turned dark while running") << darkDesktop() << true;
