@@ -62,7 +62,8 @@ public:
     {
         messages.append(request);
     }
-    std::optional<QColor> chooseColor(QWidget* /*parent*/, const QColor& /*initial*/) override
+    std::optional<QColor> chooseColor(QWidget* /*parent*/, const QColor& /*initial*/,
+                                      const QString& /*title*/) override
     {
         return std::nullopt;
     }

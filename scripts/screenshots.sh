@@ -35,7 +35,7 @@ fail() {
     exit 1
 }
 
-install_missing xvfb xdotool x11-utils imagemagick chromium qt6-qpa-plugins fonts-dejavu-core
+install_missing xvfb xdotool x11-utils imagemagick chromium qt6-qpa-plugins fonts-dejavu-core qt6ct
 
 if [ ! -x "$program" ]; then
     [ "$program" = build/default/src/vignetta ] || fail "no program at $program"
@@ -103,7 +103,8 @@ wait_until 15 test -s "$work/display" || fail "Xvfb did not start"
 display=$(head -n1 "$work/display")
 export DISPLAY=":$display"
 
-(cd "$images" && exec env QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1) &
+(cd "$images" && exec env -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=xcb "$program" \
+    >"$work/program.log" 2>&1) &
 app_pid=$!
 
 find_window() { xdotool search --onlyvisible --name '^Vignetta 1\.0$' | head -n1 | grep .; }
@@ -120,7 +121,7 @@ click_twips() {
 }
 park_pointer() { xdotool mousemove 1020 760; }
 key() {
-    xdotool key --clearmodifiers "$1"
+    xdotool key --clearmodifiers "$@"
     sleep 0.6
 }
 
@@ -207,6 +208,76 @@ status=0
 wait "$app_pid" || status=$?
 app_pid=
 [ "$status" = 0 ] || fail "the program ended with status $status"
+
+# ---------------------------------------------------------------- other desktops
+# desktop_settings NAME POINTS [SCHEME]: the settings a desktop's control panel writes for Qt
+# programs (through qt6ct): the interface font's size and, if given, a colour scheme.
+desktop_settings() {
+    local dir="$work/desktop-$1"
+    mkdir -p "$dir/qt6ct"
+    {
+        echo "[Appearance]"
+        if [ -n "${3:-}" ]; then
+            echo "color_scheme_path=/usr/share/qt6ct/colors/$3.conf"
+            echo "custom_palette=true"
+        else
+            echo "custom_palette=false"
+        fi
+        echo "style=Fusion"
+        echo
+        echo "[Fonts]"
+        echo "fixed=\"DejaVu Sans Mono,$2,-1,5,400,0,0,0,0,0,0,0,0,0,0,1\""
+        echo "general=\"DejaVu Sans,$2,-1,5,400,0,0,0,0,0,0,0,0,0,0,1\""
+    } >"$dir/qt6ct/qt6ct.conf"
+    echo "$dir"
+}
+
+# start_on_desktop SETTINGS: the program on the folder of photos, as that desktop starts it.
+start_on_desktop() {
+    (exec env XDG_CONFIG_HOME="$1" QT_QPA_PLATFORMTHEME=qt6ct QT_QPA_PLATFORM=xcb \
+        "$program" "$images" >"$work/program.log" 2>&1) &
+    app_pid=$!
+    wait_until 20 find_window || fail "the window did not show on $1"
+    window=$(find_window)
+    xdotool windowfocus --sync "$window" || fail "cannot focus the window"
+    sleep 1
+}
+
+stop_on_desktop() {
+    key alt+e
+    wait_until 10 bash -c "! kill -0 $app_pid" || fail "the program still runs after Exit"
+    wait "$app_pid" || fail "the program ended with an error"
+    app_pid=
+}
+
+# A dark colour scheme: the wizard keeps the light colours it was designed with, while the
+# desktop's own warning box follows the scheme.
+start_on_desktop "$(desktop_settings dark 9 darker)"
+key alt+n                      # Step 2, then Next with no image chosen
+key alt+n
+find_box() { xdotool search --onlyvisible --name '^Cannot proceed to Next Step$' | head -n1 | grep .; }
+wait_until 10 find_box || fail "no warning box on the dark desktop"
+park_pointer
+sleep 0.6
+read -r x y w h < <(xwininfo -id "$window" | awk '/Absolute upper-left X/ {x=$NF}
+    /Absolute upper-left Y/ {y=$NF} /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, w, h}')
+import -window root -crop "${w}x${h}+${x}+${y}" +repage "$work/dark.png"
+convert "$work/dark.png" -dither None -colors 256 "PNG8:$out/dark-scheme.png"
+echo "  $out/dark-scheme.png"
+xdotool windowfocus --sync "$(find_box)"
+key Return
+wait_until 10 bash -c '! xdotool search --onlyvisible --name "^Cannot proceed to Next Step$"' ||
+    fail "the warning box stays open"
+xdotool windowfocus --sync "$window"
+stop_on_desktop
+
+# A 14 point interface font, as people with low vision set it: the whole window grows.
+start_on_desktop "$(desktop_settings large 14)"
+key alt+n                      # Step 2: every photo
+key Tab Tab space
+key alt+n                      # Step 3
+shoot large-font
+stop_on_desktop
 
 # ---------------------------------------------------------------- the page in Chromium
 timeout 90 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \

@@ -13,7 +13,7 @@ source "$root/scripts/common.sh"
 # Debian packages the build, the program and the tests need.
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           libqt6test6 libgl-dev fonts-dejavu-core chromium python3
-          xvfb xdotool x11-utils desktop-file-utils appstream dpkg-dev file)
+          xvfb xdotool x11-utils openbox imagemagick desktop-file-utils appstream dpkg-dev file)
 if [ "$mode" = test ]; then
     # The sanitizer runtimes come with g++; the fuzz targets and the lint need clang.
     packages+=(clang libclang-rt-14-dev clang-tidy)

@@ -94,11 +94,12 @@ Step3Panel::Step3Panel(QWidget* parent) : QGroupBox(u"Step 3: ThumbNail Appearan
     m_lblColor->setAutoFillBackground(true);
     // A size smaller, so that the blanks and "Sample" share the first line as designed.
     QFont sampleFont = m_lblColor->font();
-    sampleFont.setPixelSize(10);
+    sampleFont.setPixelSize(fontPx(10));
     m_lblColor->setFont(sampleFont);
 
     connect(m_check1, &QCheckBox::clicked, this, &Step3Panel::Check1_Click);
     for (int i = 0; i < 2; ++i) {
+        m_cmdColor[static_cast<std::size_t>(i)]->setAccessibleName(colorName(i));
         connect(m_cmdColor[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
                 [this, i] { Q_EMIT colorRequested(i); });
     }
@@ -111,11 +112,27 @@ QColor Step3Panel::sampleColor(int index) const
                                                             : QPalette::Window);
 }
 
+QString Step3Panel::colorName(int index)
+{
+    return index == kForeground ? u"Text colour"_s : u"Background colour"_s;
+}
+
 void Step3Panel::setSampleColor(int index, const QColor& color)
 {
     QPalette palette = m_lblColor->palette();
     palette.setColor(index == kForeground ? QPalette::WindowText : QPalette::Window, color);
     m_lblColor->setPalette(palette);
+    describeColors();
+}
+
+void Step3Panel::describeColors()
+{
+    // What the sample shows in colour, told in words to those who cannot see it.
+    const QString text = GetForeColor();
+    const QString background = GetBackColor();
+    m_cmdColor[kForeground]->setAccessibleDescription(u"Chosen: "_s + text);
+    m_cmdColor[kBackground]->setAccessibleDescription(u"Chosen: "_s + background);
+    m_lblColor->setAccessibleDescription(u"Text "_s + text + u" on background "_s + background);
 }
 
 void Step3Panel::setDefaults()

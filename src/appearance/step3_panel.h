@@ -30,6 +30,9 @@ public:
 
     explicit Step3Panel(QWidget* parent = nullptr);
 
+    // What a colour button changes, as a screen reader and the colour dialog name it.
+    [[nodiscard]] static QString colorName(int index);
+
     // The sample's colours: index kForeground its text colour, kBackground its background.
     [[nodiscard]] QColor sampleColor(int index) const;
     void setSampleColor(int index, const QColor& color);
@@ -45,6 +48,8 @@ Q_SIGNALS:
     void colorRequested(int index);
 
 private:
+    void describeColors();
+
     std::array<CaptionedFrame*, 4> m_frame1{};
     QLineEdit* m_txtWidth = nullptr;
     QLineEdit* m_txtHeight = nullptr;

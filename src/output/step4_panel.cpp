@@ -40,6 +40,7 @@ Step4Panel::Step4Panel(QWidget* parent) : QGroupBox(u"Step 4: Page Name"_s, pare
     m_txtFileName =
         makeTextBox(this, u"txtFileName"_s, QString(), twipsRect(240, 2760, 5052, 288), 49);
     m_txtFileName->setAccessibleName(u"Page name"_s);
+    connect(m_txtFileName, &QLineEdit::returnPressed, this, &Step4Panel::nameEntered);
     setDefaults();
 }
 

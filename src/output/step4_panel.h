@@ -23,6 +23,10 @@ public:
     void setDefaults();
     [[nodiscard]] Step4Values Get_Step4_Info() const;
 
+Q_SIGNALS:
+    // Enter was pressed in the page-name box.
+    void nameEntered();
+
 private:
     CaptionedFrame* m_frame2 = nullptr;
     std::array<QRadioButton*, 2> m_optExtension{};

@@ -68,15 +68,28 @@ QVariant DirRowModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const DirRow& row = m_rows[static_cast<std::size_t>(index.row())];
+    const auto at = static_cast<std::size_t>(index.row());
+    const DirRow& row = m_rows[at];
+    // The open directory is the last of the open rows. It alone shows an open folder, in bold,
+    // so that it stays told apart from a row that was merely clicked.
+    const bool isOpen = row.open && (at + 1 == m_rows.size() || !m_rows[at + 1].open);
     switch (role) {
     case Qt::DisplayRole:
         return row.name;
     case Qt::ToolTipRole:
         return plainToolTip(row.path);
     case Qt::DecorationRole:
-        return QApplication::style()->standardIcon(row.open ? QStyle::SP_DirOpenIcon
-                                                            : QStyle::SP_DirClosedIcon);
+        return QApplication::style()->standardIcon(isOpen ? QStyle::SP_DirOpenIcon
+                                                          : QStyle::SP_DirClosedIcon);
+    case Qt::FontRole: {
+        if (!isOpen)
+            return {};
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    case Qt::AccessibleDescriptionRole:
+        return isOpen ? u"open"_s : QString();
     case kDepthRole:
         return row.depth;
     default:
@@ -138,6 +151,14 @@ void DirList::keyPressEvent(QKeyEvent* event)
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         currentIndex().isValid()) {
         openRow(currentIndex().row());
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Backspace && event->modifiers() == Qt::NoModifier) {
+        // Up to the parent, as in a file manager; the root has none.
+        const int open = openRowOf(m_path);
+        if (open > 0)
+            openRow(open - 1);
         event->accept();
         return;
     }

@@ -36,6 +36,10 @@ void FileList::setListing(const std::shared_ptr<const DirectoryListing>& listing
 {
     m_listing = listing;
     m_path = listing->path;
+    // Which folder the list shows, for the pointer and for screen readers.
+    const QString shown = QDir::toNativeSeparators(m_path);
+    setToolTip(u"Files in "_s + shown);
+    setAccessibleName(u"Files in "_s + shown);
     CollatedNames names;
     names.reserve(static_cast<std::size_t>(listing->files.size()));
     for (const QString& file : listing->files) {

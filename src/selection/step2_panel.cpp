@@ -62,6 +62,9 @@ Step2Panel::Step2Panel(QWidget* parent) : QGroupBox(u"Step 2: Image Selection"_s
     m_lstSelected = new NameListView(this);
     placeControl(m_lstSelected, u"lstSelected"_s, twipsRect(3360, 960, 2052, 1800), 17);
     m_lstSelected->setAccessibleName(u"Selected"_s);
+    // Each count is its list's label.
+    m_lblUnselected->setBuddy(m_lstUnselected);
+    m_lblSelected->setBuddy(m_lstSelected);
 
     struct ButtonPlace
     {
@@ -138,6 +141,13 @@ void Step2Panel::refreshCounts()
 {
     m_lblUnselected->setText(QString::number(m_lstUnselected->count()) + u" Image(s) Unselected"_s);
     m_lblSelected->setText(QString::number(m_lstSelected->count()) + u" Image(s) Selected"_s);
+    // The lists and the move buttons carry the counts, so a screen reader tells the new ones
+    // after a move.
+    m_lstUnselected->setAccessibleDescription(m_lblUnselected->text());
+    m_lstSelected->setAccessibleDescription(m_lblSelected->text());
+    const QString counts = m_lblUnselected->text() + u", "_s + m_lblSelected->text();
+    for (QPushButton* button : m_cmdStep2)
+        button->setAccessibleDescription(counts);
 }
 
 } // namespace vignetta

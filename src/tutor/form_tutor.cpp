@@ -1,5 +1,6 @@
 #include "tutor/form_tutor.h"
 
+#include "tutor/tutor_place.h"
 #include "ui/twips.h"
 #include "ui/ui_kit.h"
 
@@ -7,9 +8,6 @@
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
-#include <QWindow>
-
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -19,35 +17,31 @@ namespace {
 
 constexpr QRgb kLightYellow = qRgb(255, 255, 192);
 constexpr int kLabelWidth = 1704;   // twips
-constexpr int kOuterMargin = 240;   // twips beyond the label, frame included
+constexpr int kMargin = 240;        // twips of empty strip right of and below the label
 constexpr int kInitialWidth = 1692; // twips, replaced before the window is first shown
 constexpr int kInitialHeight = 300; // twips
-constexpr QRect kInitialLabelRect = twipsRect(0, 0, 1452, 192);
+constexpr QRect kInitialLabelTwips(0, 0, 1452, 192);
+constexpr int kGap = 108; // twips between the wizard's frame and the tutor's
 
 } // namespace
 
-FormTutor::FormTutor(QPoint clientOrigin) : QWidget(nullptr, Qt::Window)
+FormTutor::FormTutor(QWidget* wizard) : QWidget(wizard, Qt::Tool)
 {
     setObjectName(u"formTutor"_s);
     setWindowTitle(u"Vignetta Tutor"_s);
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_ShowWithoutActivating, true);
     setFont(windowFont(font()));
-    QPalette yellow = palette();
+    // The hint is black on light yellow whatever the desktop's colour scheme.
+    QPalette yellow = designedPalette();
     yellow.setColor(QPalette::Window, QColor(kLightYellow));
     setPalette(yellow);
     setAutoFillBackground(true);
-    // Kept on the screen when the place asked for lies beyond its right or top edge.
-    const QRect area = screen()->availableGeometry();
-    const QPoint origin(
-        std::max(area.left(),
-                 std::min(clientOrigin.x(), area.right() - px(kLabelWidth + kOuterMargin))),
-        std::max(area.top(), clientOrigin.y()));
-    setGeometry(QRect(origin, QSize(px(kInitialWidth), px(kInitialHeight))));
+    resize(px(kInitialWidth), px(kInitialHeight));
 
     m_lblTutor = new QLabel(this);
     m_lblTutor->setObjectName(u"lblTutor"_s);
-    m_lblTutor->setGeometry(kInitialLabelRect);
+    m_lblTutor->setGeometry(twipsRect(kInitialLabelTwips));
     m_lblTutor->setTextFormat(Qt::PlainText);
     m_lblTutor->setWordWrap(true);
     m_lblTutor->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -61,49 +55,22 @@ void FormTutor::fitToLabel()
     const int height = m_lblTutor->text().isEmpty() ? m_lblTutor->fontMetrics().height()
                                                     : m_lblTutor->heightForWidth(width);
     m_lblTutor->setGeometry(0, 0, width, height);
-    m_outerSize = QSize(width + px(kOuterMargin), height + px(kOuterMargin));
-    applyOuterSize();
+    resize(width + px(kMargin), height + px(kMargin));
 }
 
-void FormTutor::applyOuterSize()
+void FormTutor::placeBeside(const QWidget* wizard)
 {
-    if (!m_outerSize.isValid())
-        return;
-    // The frame's size is known only once the window system has framed the window; until then
-    // the client area takes the whole size, and is shrunk as soon as the frame shows.
-    const QSize frame = frameGeometry().size() - geometry().size();
-    const QSize client = m_outerSize - frame;
-    if (size() != client)
-        resize(client);
+    // The tutor's frame is not known before it is shown; the wizard's is a fair guess.
+    const QSize frame = wizard->frameGeometry().size() - wizard->geometry().size();
+    const QScreen* screen = wizard->screen();
+    const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
+    move(tutorPlace(wizard->frameGeometry(), size() + frame, available, px(kGap)));
 }
 
 void FormTutor::closeEvent(QCloseEvent* event)
 {
     event->accept();
     Q_EMIT closedByUser();
-}
-
-void FormTutor::moveEvent(QMoveEvent* event)
-{
-    QWidget::moveEvent(event);
-    applyOuterSize();
-}
-
-void FormTutor::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    // The window system frames the window while mapping it; once the window is exposed the
-    // frame is known and the client area can take the rest of the outer size.
-    if (QWindow* window = windowHandle())
-        window->installEventFilter(this);
-    applyOuterSize();
-}
-
-bool FormTutor::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Expose && watched == windowHandle())
-        applyOuterSize();
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace vignetta

@@ -6,23 +6,24 @@ class QLabel;
 
 namespace vignetta {
 
-// The floating hint window: a light yellow window holding one word-wrapped label. It is a
-// top-level window of its own, without an owner, made afresh each time the tutor is turned on.
+// The floating hint window: a light yellow window holding one word-wrapped label. It is a tool
+// window of the wizard, so that window managers and compositors keep it with the wizard and
+// above it; it is made afresh each time the tutor is turned on.
 class FormTutor final : public QWidget
 {
     Q_OBJECT
 public:
-    // `clientOrigin`: where the window's client area opens on the screen.
-    explicit FormTutor(QPoint clientOrigin);
+    explicit FormTutor(QWidget* wizard);
 
     [[nodiscard]] QLabel* lblTutor() const { return m_lblTutor; }
 
-    // The label takes its fixed width and the height of its wrapped text; the window's outer
-    // size, frame included, becomes the label's size plus a margin. The top-left corner stays.
+    // The label takes its fixed width and the height of its wrapped text; the client area
+    // becomes the label's size plus the margin, whatever frame the window system draws around
+    // it. The top-left corner stays.
     void fitToLabel();
 
-    // The window's intended outer size (frame included), as last fitted.
-    [[nodiscard]] QSize outerSize() const { return m_outerSize; }
+    // Puts the window beside the wizard's frame, on the wizard's screen (see tutorPlace).
+    void placeBeside(const QWidget* wizard);
 
 Q_SIGNALS:
     // The user closed the window through its frame.
@@ -30,15 +31,9 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void applyOuterSize();
-
     QLabel* m_lblTutor = nullptr;
-    QSize m_outerSize;
 };
 
 } // namespace vignetta

@@ -1,22 +1,87 @@
 #include "ui/picture.h"
 
-#include <QLabel>
-#include <QPixmap>
+#include "ui/twips.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <cmath>
+#include <utility>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace vignetta {
 
-QLabel* makePicture(QWidget* parent, const QString& objectName, const QString& resource, QRect rect,
-                    PictureBorder border, const QString& accessibleName)
+namespace {
+
+constexpr int kBorderTwips = 24; // two pixels at the designed size
+constexpr int kFinest = 3;       // the artwork is drawn at one, two and three times its size
+
+// The resource of the drawing `scale` times as fine as `resource`.
+QString finerDrawing(const QString& resource, int scale)
 {
-    auto* picture = new QLabel(parent);
+    if (scale == 1)
+        return resource;
+    const qsizetype dot = resource.lastIndexOf(u'.');
+    return resource.left(dot) + u'@' + QString::number(scale) + u'x' + resource.mid(dot);
+}
+
+} // namespace
+
+Picture::Picture(QWidget* parent, QString resource, PictureBorder border)
+    : QLabel(parent), m_resource(std::move(resource))
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (border == PictureBorder::Sunken) {
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setLineWidth(px(kBorderTwips));
+    }
+}
+
+QPixmap Picture::artwork(qreal devicePixelRatio) const
+{
+    const QSize box = contentsRect().size();
+    const QSize target(static_cast<int>(std::lround(box.width() * devicePixelRatio)),
+                       static_cast<int>(std::lround(box.height() * devicePixelRatio)));
+    QImage image;
+    for (int scale = 1; scale <= kFinest; ++scale) {
+        QImage drawing(finerDrawing(m_resource, scale));
+        if (drawing.isNull())
+            break;
+        image = std::move(drawing);
+        if (image.width() >= target.width())
+            break;
+    }
+    if (image.isNull() || target.isEmpty())
+        return {};
+    if (image.size() != target)
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+
+void Picture::paintEvent(QPaintEvent* event)
+{
+    // The border as any frame draws it (not the label's own picture, drawn at one size only);
+    // then the picture for the screen the box is on now.
+    QFrame::paintEvent(event); // NOLINT(bugprone-parent-virtual-call)
+    const qreal ratio = devicePixelRatioF();
+    if (m_shown.isNull() || m_shown.devicePixelRatio() != ratio ||
+        m_shown.deviceIndependentSize().toSize() != contentsRect().size())
+        m_shown = artwork(ratio);
+    QPainter painter(this);
+    painter.drawPixmap(contentsRect().topLeft(), m_shown);
+}
+
+Picture* makePicture(QWidget* parent, const QString& objectName, const QString& resource,
+                     QRect rect, PictureBorder border, const QString& accessibleName)
+{
+    auto* picture = new Picture(parent, resource, border);
     picture->setObjectName(objectName);
     picture->setGeometry(rect);
-    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    if (border == PictureBorder::Sunken) {
-        picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        picture->setLineWidth(2);
-    }
-    picture->setPixmap(QPixmap(resource));
+    // Also kept as the label's own picture, so that it is seen as a graphic.
+    picture->setPixmap(picture->artwork(picture->devicePixelRatioF()));
     picture->setAccessibleName(accessibleName);
     return picture;
 }

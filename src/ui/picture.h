@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QLabel>
+#include <QPixmap>
 #include <QRect>
 #include <QString>
 
-class QLabel;
 class QWidget;
 
 namespace vignetta {
@@ -14,9 +15,32 @@ enum class PictureBorder
     Sunken
 };
 
-// A picture box: the picture unscaled at its top-left corner, inside an optional 2-pixel
-// border; the box is exactly the picture plus its border.
-QLabel* makePicture(QWidget* parent, const QString& objectName, const QString& resource, QRect rect,
-                    PictureBorder border, const QString& accessibleName);
+// A picture box: the picture at its top-left corner, inside an optional border; the box is
+// exactly the picture plus its border. The artwork comes at its designed size and two and
+// three times as fine; the box draws the one that suits the zoom and the screen's pixel ratio,
+// so the picture stays crisp on dense and scaled screens.
+class Picture final : public QLabel
+{
+    Q_OBJECT
+public:
+    // `resource`: the designed-size artwork, e.g. ":/vignetta/mark.png"; its finer drawings
+    // sit beside it as mark@2x.png and mark@3x.png.
+    Picture(QWidget* parent, QString resource, PictureBorder border);
+
+    // The picture as the box shows it on a screen of that pixel ratio: the coarsest drawing
+    // that is at least as fine as needed, scaled down smoothly to the box.
+    [[nodiscard]] QPixmap artwork(qreal devicePixelRatio) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_resource;
+    QPixmap m_shown;
+};
+
+// Creates a picture box at its place (in pixels) with its name and accessible name.
+Picture* makePicture(QWidget* parent, const QString& objectName, const QString& resource,
+                     QRect rect, PictureBorder border, const QString& accessibleName);
 
 } // namespace vignetta

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -31,9 +32,10 @@ public:
     // Shows a modal message box; the answer is of no interest to the wizard.
     virtual void showMessage(QWidget* parent, const MessageRequest& request) = 0;
 
-    // Shows the colour dialog modally, starting on `initial`; the colour chosen, or nothing
-    // when the dialog was cancelled.
-    virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
+    // Shows the colour dialog modally under `title`, starting on `initial`; the colour chosen,
+    // or nothing when the dialog was cancelled.
+    virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial,
+                                              const QString& title) = 0;
 };
 
 // The real dialogs.
@@ -41,7 +43,13 @@ class QtPrompts final : public Prompts
 {
 public:
     void showMessage(QWidget* parent, const MessageRequest& request) override;
-    std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
+    std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial,
+                                      const QString& title) override;
 };
+
+// The message box as the real dialogs show it: wide enough for its whole title, which window
+// managers otherwise cut short.
+[[nodiscard]] std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent,
+                                                          const MessageRequest& request);
 
 } // namespace vignetta

@@ -8,14 +8,21 @@ namespace vignetta {
 // place and size goes through here, so the layout tables can keep the numbers as designed.
 inline constexpr int kTwipsPerPixel = 12;
 
-[[nodiscard]] constexpr int px(int twips)
-{
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
+// The whole layout grows with the user's interface font: the zoom is the ratio of that font to
+// the one the layout was designed for, so every place and every font of the window scale
+// together and each text keeps fitting its control. It is one factor for the whole program,
+// set once at start before any window is built; at 1 the window is drawn exactly as designed.
+// The toolkit's own scaling for dense screens comes on top of it.
+[[nodiscard]] double zoom();
+void setZoom(double factor);
 
-[[nodiscard]] constexpr QRect twipsRect(int left, int top, int width, int height)
-{
-    return {px(left), px(top), px(width), px(height)};
-}
+// Twips to pixels at the zoom, rounded to the nearest pixel.
+[[nodiscard]] int px(int twips);
+[[nodiscard]] QRect twipsRect(int left, int top, int width, int height);
+[[nodiscard]] QRect twipsRect(QRect twips);
+
+// A font size the layout was designed with, in pixels, at the zoom. Rounded down: a text
+// never outgrows the control drawn for it.
+[[nodiscard]] int fontPx(int designPixels);
 
 } // namespace vignetta

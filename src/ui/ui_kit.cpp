@@ -1,21 +1,25 @@
 #include "ui/ui_kit.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyleOptionGroupBox>
 #include <QStylePainter>
 #include <QTextDocument>
 
 using namespace Qt::Literals::StringLiterals;
 
+#include <algorithm>
+
 namespace vignetta {
 
 QFont windowFont(QFont userFont)
 {
-    userFont.setPixelSize(kWindowFontPixels);
+    userFont.setPixelSize(fontPx(kWindowFontPixels));
     return userFont;
 }
 
@@ -24,6 +28,57 @@ QString plainToolTip(const QString& text)
     if (!Qt::mightBeRichText(text))
         return text;
     return u"<qt style=\"white-space:pre\">"_s + text.toHtmlEscaped() + u"</qt>"_s;
+}
+
+double zoomForFont(const QFont& userFont, QSize available)
+{
+    double pixels = userFont.pixelSize();
+    if (pixels <= 0) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const double dpi = screen != nullptr ? screen->logicalDotsPerInchY() : 96.0;
+        pixels = userFont.pointSizeF() * dpi / 72.0;
+    }
+    double factor = std::max(1.0, pixels / kDesignInterfaceFontPixels);
+    if (available.isValid()) {
+        // Room for the window's frame and title bar around the designed client area.
+        constexpr double kFrameRoom = 48;
+        const double widest = (available.width() - kFrameRoom) * kTwipsPerPixel / 5784.0;
+        const double tallest = (available.height() - kFrameRoom) * kTwipsPerPixel / 4476.0;
+        factor = std::max(1.0, std::min({factor, widest, tallest}));
+    }
+    return factor;
+}
+
+QPalette designedPalette()
+{
+    const QColor window(239, 239, 239);
+    const QColor text(Qt::black);
+    const QColor base(Qt::white);
+    QPalette palette(text, window, window.lighter(150), window.darker(150), window.darker(130),
+                     text, base);
+    palette.setColor(QPalette::Midlight, window.darker(130).lighter(110));
+    palette.setColor(QPalette::Button, window);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::BrightText, Qt::white);
+    palette.setColor(QPalette::Shadow, window.darker(150).darker(135));
+    palette.setColor(QPalette::AlternateBase, QColor(247, 247, 247));
+    palette.setColor(QPalette::ToolTipBase, QColor(255, 255, 220));
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::Highlight, QColor(38, 100, 166));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Link, QColor(0, 0, 238));
+    palette.setColor(QPalette::LinkVisited, QColor(82, 24, 139));
+    QColor placeholder(text);
+    placeholder.setAlpha(128);
+    palette.setColor(QPalette::PlaceholderText, placeholder);
+    // Disabled controls are greyed as the toolkit greys them on a light window.
+    const QColor disabledText(150, 150, 150);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, disabledText);
+    palette.setColor(QPalette::Disabled, QPalette::Text, disabledText);
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, disabledText);
+    palette.setColor(QPalette::Disabled, QPalette::Base, window);
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(145, 145, 145));
+    return palette;
 }
 
 QString memberName(QStringView array, int index)
@@ -43,6 +98,11 @@ void CaptionedFrame::setCaptionColor(const QColor& color)
 {
     m_captionColor = color;
     update();
+}
+
+QColor CaptionedFrame::captionColor() const
+{
+    return m_captionColor.isValid() ? m_captionColor : palette().color(QPalette::WindowText);
 }
 
 void CaptionedFrame::paintEvent(QPaintEvent* /*event*/)
@@ -119,6 +179,8 @@ CaptionedFrame* makeFrame(QWidget* parent, const QString& objectName, const QStr
 {
     auto* frame = new CaptionedFrame(caption, parent);
     placeControl(frame, objectName, rect, tabIndex);
+    // Named by its own caption; a frame inside a panel would otherwise take the panel's.
+    frame->setAccessibleName(caption);
     return frame;
 }
 

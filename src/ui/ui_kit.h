@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QGroupBox>
+#include <QPalette>
 #include <QString>
 
 #include <optional>
@@ -25,13 +26,27 @@ inline constexpr QRgb kBlack = qRgb(0, 0, 0);
 inline constexpr QRgb kLightGrey = qRgb(192, 192, 192);
 
 // The fixed layout was drawn for a compact interface font: the user's font family at this size
-// lets every caption fit its control. Every window of the program uses it.
+// (at the zoom) lets every caption fit its control. Every window of the program uses it.
 inline constexpr int kWindowFontPixels = 11;
 [[nodiscard]] QFont windowFont(QFont userFont);
 
 // A tooltip that shows `text` exactly as it is, even where it looks like markup (a folder
 // named "<h1>..." must not draw a heading).
 [[nodiscard]] QString plainToolTip(const QString& text);
+
+// The interface font the layout was drawn for, in pixels: the toolkit's own default of 9 points
+// at 96 dots per inch. At this font the zoom is 1 and the window is drawn exactly as designed.
+inline constexpr double kDesignInterfaceFontPixels = 12.0;
+
+// The zoom for the user's interface font: its size over the design font, never below 1 (the
+// designed window is the smallest) and never so large that the window outgrows `available`,
+// the part of the screen that windows may take.
+[[nodiscard]] double zoomForFont(const QFont& userFont, QSize available);
+
+// The light palette the window's colours were chosen on: grey window and buttons, white boxes,
+// black text, and a selection dark enough for white text. The wizard and the tutor keep it
+// whatever the desktop's colour scheme, so every designed colour sits on its designed ground.
+[[nodiscard]] QPalette designedPalette();
 
 // Controls of one kind that share a name are told apart by their index: "cmdButtons(2)".
 [[nodiscard]] QString memberName(QStringView array, int index);
@@ -48,6 +63,8 @@ class CaptionedFrame : public QGroupBox
 public:
     CaptionedFrame(const QString& caption, QWidget* parent);
     void setCaptionColor(const QColor& color);
+    // The colour the caption is drawn in.
+    [[nodiscard]] QColor captionColor() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -26,7 +27,7 @@ AboutPanel::AboutPanel(QWidget* parent) : QGroupBox(u"About Vignetta"_s, parent)
     // 10.2 points at the layout's 120 dots per inch.
     QFont addressFont;
     addressFont.setFamilies({u"Times New Roman"_s, u"Liberation Serif"_s, u"DejaVu Serif"_s});
-    addressFont.setPixelSize(17);
+    addressFont.setPixelSize(fontPx(17));
     addressFont.setBold(true);
     const LabelStyle addressStyle{.color = kBlack};
     makeLabel(this, memberName(u"Label1", 19), QString::fromLatin1(product::kMakerEmail),
@@ -38,6 +39,10 @@ AboutPanel::AboutPanel(QWidget* parent) : QGroupBox(u"About Vignetta"_s, parent)
 
     QPushButton* ok = makeButton(this, u"cmdOk"_s, u"&Ok"_s, twipsRect(4560, 2760, 732, 252), 58);
     connect(ok, &QPushButton::clicked, this, &AboutPanel::okPressed);
+    // Escape does what Ok does; the key answers only while the panel is in front.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &AboutPanel::okPressed);
 }
 
 } // namespace vignetta

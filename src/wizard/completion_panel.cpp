@@ -18,7 +18,7 @@ CompletionPanel::CompletionPanel(QWidget* parent) : QGroupBox(u"Page Creation Co
     // 12 points at the layout's 120 dots per inch.
     QFont font;
     font.setFamilies({u"MS Sans Serif"_s, u"DejaVu Sans"_s, u"Sans Serif"_s});
-    font.setPixelSize(20);
+    font.setPixelSize(fontPx(20));
     m_lblFileName->setFont(font);
     makeLabel(this, memberName(u"Label1", 15), u"Thank you for using Vignetta."_s,
               twipsRect(120, 2160, 5292, 192), 54);

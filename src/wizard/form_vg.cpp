@@ -34,30 +34,23 @@ namespace {
 struct ButtonPlace
 {
     const char16_t* caption;
-    QRect rect;
+    QRect twips;
 };
 
 // cmdButtons by index: the wizard row along the bottom, Tutor and About at the top right.
-const std::array<ButtonPlace, formVG::kButtonCount> kButtonPlaces{{
-    {u"&Exit", twipsRect(120, 3960, 972, 372)},
-    {u"<< &Back", twipsRect(2520, 3960, 972, 372)},
-    {u"&Next >>", twipsRect(3600, 3960, 972, 372)},
-    {u"&Restart", twipsRect(4680, 3960, 972, 372)},
-    {u"&Finish", twipsRect(4680, 3960, 972, 372)},
-    {u"&Tutor", twipsRect(4920, 360, 732, 252)},
-    {u"&About", twipsRect(4920, 120, 732, 252)},
+constexpr std::array<ButtonPlace, formVG::kButtonCount> kButtonPlaces{{
+    {u"&Exit", QRect(120, 3960, 972, 372)},
+    {u"<< &Back", QRect(2520, 3960, 972, 372)},
+    {u"&Next >>", QRect(3600, 3960, 972, 372)},
+    {u"&Restart", QRect(4680, 3960, 972, 372)},
+    {u"&Finish", QRect(4680, 3960, 972, 372)},
+    {u"&Tutor", QRect(4920, 360, 732, 252)},
+    {u"&About", QRect(4920, 120, 732, 252)},
 }};
 
 // frmStep's tab indexes by panel; all panels share one rectangle.
 constexpr std::array<int, formVG::kPanelCount> kPanelTabIndex{7, 8, 9, 10, 11, 57};
-constexpr QRect kPanelRect = twipsRect(120, 720, 5532, 3132);
-
-// Where the main window's and the tutor's client areas were designed to open on the screen:
-// the tutor stands to the right of the main window.
-constexpr int kFormLeft = 1584;
-constexpr int kFormTop = 1572;
-constexpr int kTutorLeft = 7476;
-constexpr int kTutorTop = 1296;
+constexpr QRect kPanelTwips(120, 720, 5532, 3132);
 
 } // namespace
 
@@ -77,14 +70,21 @@ formVG::~formVG() = default;
 void formVG::buildWindow(const QString& startDirectory)
 {
     setObjectName(u"formVG"_s);
-    setFixedSize(px(5784), px(4476));
-    setWindowIcon(QIcon(u":/vignetta/vignetta.png"_s));
+    // The designed colours and font come first, so that every control is made with them.
+    setPalette(designedPalette());
     setFont(windowFont(font()));
+    setFixedSize(px(5784), px(4476));
+    // Every drawn size, so that docks and task switchers show a sharp icon at any size.
+    QIcon icon(u":/vignetta/vignetta.png"_s);
+    for (const int size : {16, 24, 48, 64, 128, 256})
+        icon.addFile(u":/vignetta/icons/vignetta-"_s + QString::number(size) + u".png"_s);
+    setWindowIcon(icon);
 
     for (int i = 0; i < kButtonCount; ++i) {
         const ButtonPlace& place = kButtonPlaces[static_cast<std::size_t>(i)];
-        m_cmdButtons[static_cast<std::size_t>(i)] = makeButton(
-            this, memberName(u"cmdButtons", i), QString::fromUtf16(place.caption), place.rect, i);
+        m_cmdButtons[static_cast<std::size_t>(i)] =
+            makeButton(this, memberName(u"cmdButtons", i), QString::fromUtf16(place.caption),
+                       twipsRect(place.twips), i);
         connect(m_cmdButtons[static_cast<std::size_t>(i)], &QPushButton::clicked, this,
                 [this, i] { cmdButtons_Click(i); });
     }
@@ -100,8 +100,8 @@ void formVG::buildWindow(const QString& startDirectory)
     m_about = new AboutPanel(this);
     m_frmStep = {m_step1, m_step2, m_step3, m_step4, m_completion, m_about};
     for (int i = 0; i < kPanelCount; ++i)
-        placeControl(m_frmStep[static_cast<std::size_t>(i)], memberName(u"frmStep", i), kPanelRect,
-                     kPanelTabIndex[static_cast<std::size_t>(i)]);
+        placeControl(m_frmStep[static_cast<std::size_t>(i)], memberName(u"frmStep", i),
+                     twipsRect(kPanelTwips), kPanelTabIndex[static_cast<std::size_t>(i)]);
 
     makePicture(this, u"Image3"_s, u":/vignetta/mark.png"_s, twipsRect(240, 120, 540, 540),
                 PictureBorder::None, u"Vignetta mark"_s);
@@ -110,6 +110,11 @@ void formVG::buildWindow(const QString& startDirectory)
 
     connect(m_step1, &Step1Panel::directoryError, this, &formVG::warn);
     connect(m_step3, &Step3Panel::colorRequested, this, &formVG::cmdColor_Click);
+    // Enter in the page-name box does what Finish does.
+    connect(m_step4, &Step4Panel::nameEntered, this, [this] {
+        if (m_cmdButtons[kFinish]->isEnabled())
+            cmdButtons_Click(kFinish);
+    });
     connect(m_about, &AboutPanel::okPressed, this, &formVG::cmdOk_Click);
     chainTabOrder();
 }
@@ -137,6 +142,38 @@ void formVG::bringToFront(int panel)
         m_frmStep[static_cast<std::size_t>(i)]->setVisible(i == panel);
     m_frmStep[static_cast<std::size_t>(panel)]->raise();
     m_frontPanel = panel;
+    focusFirstControl(panel);
+}
+
+void formVG::focusFirstControl(int panel)
+{
+    // After every move the keys go to the first control of the panel now in front, in tab
+    // order: never left on a control that went out of view, nor on Exit, where one Space
+    // would end the run. Screen readers name the panel as focus enters it.
+    QWidget* first = nullptr;
+    int firstTabIndex = 0;
+    const QList<QWidget*> controls =
+        m_frmStep[static_cast<std::size_t>(panel)]->findChildren<QWidget*>();
+    for (QWidget* control : controls) {
+        const QVariant tabIndex = control->property(kTabIndexProperty);
+        if (!tabIndex.isValid() || (control->focusPolicy() & Qt::TabFocus) == 0 ||
+            !control->isEnabled() || !control->isVisibleTo(this))
+            continue;
+        if (first == nullptr || tabIndex.toInt() < firstTabIndex) {
+            first = control;
+            firstTabIndex = tabIndex.toInt();
+        }
+    }
+    // A panel without controls of its own (the completion panel): the button that goes on.
+    for (const int button : {kRestart, kFinish, kNext}) {
+        if (first != nullptr)
+            break;
+        QPushButton* candidate = m_cmdButtons[static_cast<std::size_t>(button)];
+        if (candidate->isEnabled() && candidate->isVisibleTo(this))
+            first = candidate;
+    }
+    if (first != nullptr)
+        first->setFocus(Qt::TabFocusReason);
 }
 
 void formVG::warn(const QString& text)
@@ -320,6 +357,11 @@ void formVG::cmdButtons_Click(int index)
     }
 }
 
+bool formVG::openFolder(const QString& path)
+{
+    return m_step1->openDirectory(path);
+}
+
 void formVG::DoAbout()
 {
     for (int i = kBack; i <= kAbout; ++i)
@@ -338,13 +380,12 @@ void formVG::cmdOk_Click()
 
 void formVG::cmdColor_Click(int index)
 {
-    // One dialog serves both buttons and starts on the colour it last reported. A cancelled
-    // dialog changes nothing.
-    const std::optional<QColor> chosen = m_prompts->chooseColor(this, m_commonDialog1Color);
-    if (!chosen)
-        return;
-    m_commonDialog1Color = *chosen;
-    m_step3->setSampleColor(index, *chosen);
+    // The dialog says which colour it changes and starts on that colour. A cancelled dialog
+    // changes nothing.
+    const std::optional<QColor> chosen =
+        m_prompts->chooseColor(this, m_step3->sampleColor(index), Step3Panel::colorName(index));
+    if (chosen)
+        m_step3->setSampleColor(index, *chosen);
 }
 
 bool formVG::WriteFile()
@@ -376,17 +417,20 @@ void formVG::TutorOn()
 
 void formVG::ShowTutor()
 {
-    if (!m_formTutor) {
-        // A new tutor window opens beside the main window, level with its upper part.
-        const QPoint origin =
-            geometry().topLeft() + QPoint(px(kTutorLeft - kFormLeft), px(kTutorTop - kFormTop));
-        m_formTutor = std::make_unique<FormTutor>(origin);
+    const bool fresh = !m_formTutor;
+    if (fresh) {
+        m_formTutor = std::make_unique<FormTutor>(this);
         connect(m_formTutor.get(), &FormTutor::closedByUser, this, &formVG::tutorClosedByUser);
     }
     // The completion panel has no hint: the window keeps whatever it shows.
     if (const std::optional<QString> hint = tutorHint(m_state.iStep))
         m_formTutor->lblTutor()->setText(*hint);
     m_formTutor->fitToLabel();
+    // Screen readers find the hint on the wizard itself, which keeps the keyboard.
+    setAccessibleDescription(m_formTutor->lblTutor()->text());
+    // A new tutor opens beside the wizard; later hints resize it where it stands.
+    if (fresh)
+        m_formTutor->placeBeside(this);
     // The hint stands beside the wizard: keys keep going to the wizard's window.
     const bool wizardActive = isActiveWindow();
     m_formTutor->show();
@@ -401,12 +445,14 @@ void formVG::TutorOff()
         m_formTutor.reset();
     }
     m_state.bTutorOn = false;
+    setAccessibleDescription(QString());
 }
 
 void formVG::tutorClosedByUser()
 {
     // Closing the tutor through its frame turns it off; the window goes once its close is done.
     m_state.bTutorOn = false;
+    setAccessibleDescription(QString());
     if (m_formTutor)
         m_formTutor.release()->deleteLater();
 }

@@ -55,6 +55,10 @@ public:
 
     void cmdButtons_Click(int index);
 
+    // Opens a folder in Step 1 as the user would there; one that cannot be opened is reported
+    // in the warning box, and Step 1 stays where it was.
+    bool openFolder(const QString& path);
+
 Q_SIGNALS:
     // Exit was chosen, or the window was closed: the program ends.
     void exitRequested();
@@ -67,6 +71,7 @@ private:
     void buildWindow(const QString& startDirectory);
     void chainTabOrder();
     void bringToFront(int panel);
+    void focusFirstControl(int panel);
     void warn(const QString& text);
 
     void SetDefaults();
@@ -93,7 +98,6 @@ private:
     std::unique_ptr<Prompts> m_ownPrompts;
     Prompts* m_prompts = nullptr;
     WizardState m_state;
-    QColor m_commonDialog1Color{Qt::black};
     bool m_exiting = false;
     QElapsedTimer m_sinceFinish; // since the completion panel came up
     int m_frontPanel = -1;

@@ -367,7 +367,7 @@ void TestPageRoad::colourDialog()
     const QColor red(255, 0, 0);
     const QColor blue(0, 0, 255);
 
-    // FG picks red; BG cancelled keeps white (not the colour just picked); BG picks blue.
+    // FG picks red; BG cancelled keeps white; BG picks blue.
     w.prompts.colorAnswers = {red, std::nullopt, blue};
     QTest::mouseClick(w.find<QPushButton>(memberName(u"cmdColor", Step3Panel::kForeground)),
                       Qt::LeftButton);
@@ -379,8 +379,10 @@ void TestPageRoad::colourDialog()
     QTest::mouseClick(w.find<QPushButton>(memberName(u"cmdColor", Step3Panel::kBackground)),
                       Qt::LeftButton);
     QCOMPARE(s3->sampleColor(Step3Panel::kBackground), blue);
-    // One dialog for both buttons: it starts on the colour it last reported.
-    QCOMPARE(w.prompts.colorDialogStarts, (QList<QColor>{Qt::black, red, red}));
+    // Each dialog says which colour it changes and starts on that colour as it stands.
+    QCOMPARE(w.prompts.colorDialogStarts, (QList<QColor>{Qt::black, Qt::white, Qt::white}));
+    QCOMPARE(w.prompts.colorDialogTitles,
+             (QStringList{"Text colour", "Background colour", "Background colour"}));
 
     w.click(formVG::kNext);
     w.click(formVG::kFinish);

@@ -36,6 +36,18 @@ dpkg -x "$deb" "$work/root"
 program="$work/root/usr/bin/vignetta"
 test -f "$work/root/usr/share/applications/$id.desktop"
 
+# A stripped program, and the copyright file in Debian's machine-readable format.
+kind=$(file -b "$program")
+grep -q ', stripped' <<<"$kind" || { echo "FAIL: the program is not stripped: $kind"; exit 1; }
+copyright="$work/root/usr/share/doc/vignetta/copyright"
+[ -f "$copyright" ] || { echo "FAIL: no $copyright"; exit 1; }
+head -n1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    { echo "FAIL: the copyright file is not in the machine-readable format"; exit 1; }
+grep -qx 'License: GPL-3.0-or-later' "$copyright" ||
+    { echo "FAIL: the copyright file names no GPL-3.0-or-later licence"; exit 1; }
+
+QT_QPA_PLATFORM=offscreen "$program" --help | grep -q '^Usage: .* \[options\] \[folder\]$' ||
+    { echo "FAIL: --help names no folder argument"; exit 1; }
 version=$(QT_QPA_PLATFORM=offscreen "$program" --version)
 [ "$version" = "$expected_version" ] || { echo "FAIL: --version says '$version'"; exit 1; }
 

@@ -21,4 +21,9 @@ for size in 16 24 48 64 128 256; do
 done
 grep -qx "Icon=$id" "$root/usr/share/applications/$id.desktop"
 grep -qx "Categories=Graphics;Photography;" "$root/usr/share/applications/$id.desktop"
+# "Open with" from a file manager hands the program a folder.
+grep -qx "Exec=vignetta %f" "$root/usr/share/applications/$id.desktop"
+grep -qx "MimeType=inode/directory;" "$root/usr/share/applications/$id.desktop"
+grep -qx "StartupWMClass=Vignetta" "$root/usr/share/applications/$id.desktop"
+test -f "$root/usr/share/doc/vignetta/copyright"
 echo "PASS: installed files in place and valid"

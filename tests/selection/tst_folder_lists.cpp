@@ -124,6 +124,7 @@ private Q_SLOTS:
     void pickingAnotherDriveWhileWaitingForgetsTheFirst();
     void driveListReadsOnlyTheMountTable();
     void stepOneRecordsOpenDirectory();
+    void openDirectoryStandsApartAndBackspaceGoesUp();
 };
 
 void TestFolderLists::scanSortsEntriesIntoFilesAndDirectories()
@@ -446,6 +447,53 @@ void TestFolderLists::stepOneRecordsOpenDirectory()
         ->openRow(rowOf(*control<DirList>(&panel, u"Dir1"_s), "sub"));
     QCOMPARE(panel.fileCount(), 1);
     QCOMPARE(panel.Get_Step1_Info().sImagePath, folder.filePath("sub") + "/");
+}
+
+void TestFolderLists::openDirectoryStandsApartAndBackspaceGoesUp()
+{
+    ImageFolder folder;
+    folder.addDirs({"a/b/c"});
+    folder.addFiles({"a/b/x.jpg"});
+    WizardDriver w;
+    auto* dirs = w.find<DirList>(u"Dir1"_s);
+    auto* files = w.find<FileList>(u"File1"_s);
+    QVERIFY(w.step1()->openDirectory(folder.filePath("a/b")));
+    const auto iconOf = [dirs](const QString& name) {
+        return dirs->model()
+            ->index(rowOf(*dirs, name), 0)
+            .data(Qt::DecorationRole)
+            .value<QIcon>()
+            .pixmap(16)
+            .toImage();
+    };
+    const auto isBold = [dirs](const QString& name) {
+        return dirs->model()->index(rowOf(*dirs, name), 0).data(Qt::FontRole).value<QFont>().bold();
+    };
+    // A click moves the highlight only: the open directory keeps its open folder, in bold.
+    const QModelIndex c = dirs->model()->index(rowOf(*dirs, "c"), 0);
+    QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, dirs->visualRect(c).center());
+    QCOMPARE(dirs->currentIndex(), c);
+    QVERIFY(isBold("b"));
+    QVERIFY(!isBold("a"));
+    QVERIFY(!isBold("c"));
+    QCOMPARE(iconOf("b"),
+             QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(16).toImage());
+    QVERIFY(iconOf("a") != iconOf("b"));
+    QCOMPARE(iconOf("a"), iconOf("c"));
+    // The file list says which folder it shows.
+    const QString shown = QDir::toNativeSeparators(folder.filePath("a/b"));
+    QCOMPARE(files->toolTip(), u"Files in "_s + shown);
+    QCOMPARE(files->accessibleName(), u"Files in "_s + shown);
+
+    // Backspace opens the parent, from wherever the highlight is.
+    QTest::keyClick(dirs, Qt::Key_Backspace);
+    QCOMPARE(dirs->path(), folder.filePath("a"));
+    QCOMPARE(w.step1()->filePath(), folder.filePath("a"));
+    QCOMPARE(files->accessibleName(),
+             u"Files in "_s + QDir::toNativeSeparators(folder.filePath("a")));
+    QVERIFY(dirs->setPath(u"/"_s));
+    QTest::keyClick(dirs, Qt::Key_Backspace);
+    QCOMPARE(dirs->path(), u"/"_s);
 }
 
 QTEST_MAIN(TestFolderLists)

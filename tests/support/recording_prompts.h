@@ -20,9 +20,11 @@ public:
     }
 
     // Answers from the queue; an empty queue or an empty answer cancels the dialog.
-    std::optional<QColor> chooseColor(QWidget* /*parent*/, const QColor& initial) override
+    std::optional<QColor> chooseColor(QWidget* /*parent*/, const QColor& initial,
+                                      const QString& title) override
     {
         colorDialogStarts.append(initial);
+        colorDialogTitles.append(title);
         if (colorAnswers.empty())
             return std::nullopt;
         const std::optional<QColor> answer = colorAnswers.front();
@@ -43,4 +45,5 @@ public:
     std::function<void(const vignetta::MessageRequest&)> onMessage; // called as each box shows
     std::deque<std::optional<QColor>> colorAnswers;
     QList<QColor> colorDialogStarts; // the colour each dialog started on
+    QStringList colorDialogTitles;   // and its title
 };

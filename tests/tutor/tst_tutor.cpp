@@ -3,10 +3,13 @@
 
 #include "tutor/form_tutor.h"
 #include "tutor/tutor_hints.h"
+#include "tutor/tutor_place.h"
 #include "ui/twips.h"
 #include "wizard/about_panel.h"
 
+#include <QAccessible>
 #include <QLabel>
+#include <QScreen>
 #include <QSignalSpy>
 
 using namespace vignetta;
@@ -17,8 +20,9 @@ namespace {
 const QString kStepOne = tutorHint(0).value_or(QString());
 const QString kStepTwo = tutorHint(1).value_or(QString());
 
-// The tutor window's label and outer size agree with the sizing rule: the label 1704 twips wide
-// and exactly as high as its wrapped text, the window 240 twips larger each way.
+// The tutor window's label and client area agree with the sizing rule: the label 1704 twips
+// wide and exactly as high as its wrapped text, the client area 240 twips larger each way, so
+// the whole hint shows whatever frame the window system adds.
 void verifyFitted(const FormTutor* tutor)
 {
     const QLabel* label = tutor->lblTutor();
@@ -26,8 +30,7 @@ void verifyFitted(const FormTutor* tutor)
     QCOMPARE(label->width(), px(1704));
     if (!label->text().isEmpty())
         QCOMPARE(label->height(), label->heightForWidth(px(1704)));
-    QCOMPARE(tutor->frameGeometry().size(), QSize(px(1944), label->height() + px(240)));
-    QCOMPARE(tutor->outerSize(), tutor->frameGeometry().size());
+    QCOMPARE(tutor->size(), QSize(px(1944), label->height() + px(240)));
 }
 
 } // namespace
@@ -54,6 +57,10 @@ private Q_SLOTS:
     void exitClosesTheTutorFirst();
     void closingTheTutorByItsFrameTurnsItOff();
     void closingTheMainWindowClosesTheTutor();
+    void placeBesideTheWizard_data();
+    void placeBesideTheWizard();
+    void opensBesideTheWizardOnItsScreen();
+    void screenReadersFindTheHint();
 
 private:
     ImageFolder* m_images = nullptr;
@@ -144,7 +151,9 @@ void TestTutor::onAtStepOne()
     QVERIFY(tutor != nullptr);
     QVERIFY(tutor->isVisible());
     QVERIFY(tutor->isWindow());
-    QVERIFY(tutor->parentWidget() == nullptr);
+    // A tool window of the wizard: kept with it and above it by the window system.
+    QCOMPARE(tutor->parentWidget(), &w.form);
+    QCOMPARE(tutor->windowType(), Qt::Tool);
     QCOMPARE(tutor->windowModality(), Qt::NonModal);
     QCOMPARE(tutor->objectName(), QStringLiteral("formTutor"));
     QCOMPARE(tutor->lblTutor()->objectName(), QStringLiteral("lblTutor"));
@@ -339,6 +348,77 @@ void TestTutor::closingTheMainWindowClosesTheTutor()
     QCOMPARE(exits.size(), 1);
     QVERIFY(tutorWindow() == nullptr);
     QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{&w.form});
+}
+
+void TestTutor::placeBesideTheWizard_data()
+{
+    QTest::addColumn<QRect>("wizard");
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QPoint>("place");
+    const QRect fullHd(0, 0, 1920, 1080);
+    // The tutor is 170 x 300 with its frame; 9 pixels stand between the two windows.
+    QTest::newRow("right of the wizard") << QRect(100, 100, 500, 400) << fullHd << QPoint(609, 100);
+    QTest::newRow("near the right edge: left of it")
+        << QRect(1500, 100, 400, 400) << fullHd << QPoint(1321, 100);
+    QTest::newRow("low on the screen: raised to stay on it")
+        << QRect(100, 900, 500, 150) << fullHd << QPoint(609, 780);
+    QTest::newRow("second screen, left of the first")
+        << QRect(-1000, 200, 500, 400) << QRect(-1920, 0, 1920, 1080) << QPoint(-491, 200);
+    QTest::newRow("second screen, above the first")
+        << QRect(1700, -900, 200, 300) << QRect(0, -1080, 1920, 1080) << QPoint(1521, -900);
+    QTest::newRow("no room beside: below, covering nothing")
+        << QRect(100, 100, 600, 400) << QRect(0, 0, 800, 900) << QPoint(100, 509);
+    QTest::newRow("no room anywhere: where it covers least")
+        << QRect(40, 40, 700, 520) << QRect(0, 0, 800, 600) << QPoint(630, 40);
+}
+
+void TestTutor::placeBesideTheWizard()
+{
+    QFETCH(QRect, wizard);
+    QFETCH(QRect, screen);
+    QFETCH(QPoint, place);
+    QCOMPARE(tutorPlace(wizard, QSize(170, 300), screen, 9), place);
+}
+
+void TestTutor::opensBesideTheWizardOnItsScreen()
+{
+    WizardDriver w;
+    const QRect screen = w.form.screen()->availableGeometry();
+    w.form.move(screen.topLeft() + QPoint(20, 30));
+    w.click(formVG::kTutor);
+    FormTutor* tutor = tutorWindow();
+    QVERIFY(tutor);
+    // To the right, level with the wizard's top, covering none of it.
+    QVERIFY(tutor->frameGeometry().left() > w.form.frameGeometry().right());
+    QCOMPARE(tutor->frameGeometry().top(), w.form.frameGeometry().top());
+    QVERIFY(screen.contains(tutor->frameGeometry()));
+    w.click(formVG::kTutor);
+
+    // Near the screen's right edge it opens on the left, not under the wizard.
+    w.form.move(screen.right() - w.form.frameGeometry().width() - 10, screen.top() + 30);
+    w.click(formVG::kTutor);
+    tutor = tutorWindow();
+    QVERIFY(tutor->frameGeometry().right() < w.form.frameGeometry().left());
+    QVERIFY(!tutor->frameGeometry().intersects(w.form.frameGeometry()));
+    QVERIFY(screen.contains(tutor->frameGeometry()));
+    QCOMPARE(tutor->screen(), w.form.screen());
+}
+
+void TestTutor::screenReadersFindTheHint()
+{
+    m_images = new ImageFolder({"a.jpg"});
+    WizardDriver w;
+    QVERIFY(w.step1()->openDirectory(m_images->path()));
+    const auto description = [&] {
+        return QAccessible::queryAccessibleInterface(&w.form)->text(QAccessible::Description);
+    };
+    QCOMPARE(description(), QString());
+    w.click(formVG::kTutor);
+    QCOMPARE(description(), kStepOne);
+    w.click(formVG::kNext);
+    QCOMPARE(description(), kStepTwo);
+    w.click(formVG::kTutor);
+    QCOMPARE(description(), QString());
 }
 
 QTEST_MAIN(TestTutor)

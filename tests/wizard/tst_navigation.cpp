@@ -6,6 +6,7 @@
 #include "wizard/about_panel.h"
 #include "wizard/completion_panel.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -62,6 +63,12 @@ private Q_SLOTS:
     void aboutAndOkRestoreThePosition_data();
     void aboutAndOkRestoreThePosition();
     void accessKeysClickButtons();
+    void focusGoesToTheFrontPanelAfterEveryMove_data();
+    void focusGoesToTheFrontPanelAfterEveryMove();
+    void escapeOnAboutDoesWhatOkDoes();
+    void enterInThePageNameFinishes();
+    void startFolderThatCannotBeOpenedIsReported();
+    void screenReadersHearTheMoves();
     void exitEndsTheProgram();
     void closingTheWindowEndsTheProgram();
 
@@ -378,6 +385,172 @@ void TestNavigation::accessKeysClickButtons()
     QTest::keyClick(&w.form, Qt::Key_E, Qt::AltModifier);
     QTRY_COMPARE(exits.count(), 1);
     QCOMPARE(w.box(u"txtWidth"_s)->text(), QStringLiteral("77"));
+}
+
+void TestNavigation::focusGoesToTheFrontPanelAfterEveryMove_data()
+{
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("mouse") << false;
+    QTest::newRow("access keys") << true;
+}
+
+void TestNavigation::focusGoesToTheFrontPanelAfterEveryMove()
+{
+    QFETCH(bool, byKey);
+    WizardDriver w;
+    QVERIFY(w.step1()->openDirectory(m_images->path()));
+    w.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.form));
+
+    // Moves as the user makes them: a click on the button, or Alt and its letter wherever the
+    // focus is.
+    const auto move = [&](int button, Qt::Key key) {
+        if (byKey)
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+        else
+            QTest::mouseClick(w.button(button), Qt::LeftButton);
+    };
+    const auto focusName = [&] {
+        const QWidget* focused = w.form.focusWidget();
+        return focused != nullptr ? focused->objectName() : QString();
+    };
+    // The focused control is in view, not under another control, and is no way out.
+    const auto verifyFocusIsSafe = [&] {
+        QWidget* focused = w.form.focusWidget();
+        QVERIFY(focused != nullptr);
+        QVERIFY(focused != w.button(formVG::kExit));
+        QVERIFY(focused->isVisible() && focused->isEnabled());
+        const QWidget* front = w.panel(w.form.frontPanel());
+        QVERIFY2(front->isAncestorOf(focused) || focused == w.button(formVG::kRestart),
+                 qPrintable(focused->objectName()));
+        QWidget* seen = w.form.childAt(focused->mapTo(&w.form, focused->rect().center()));
+        QVERIFY2(seen == focused || focused->isAncestorOf(seen), qPrintable(focused->objectName()));
+    };
+
+    QCOMPARE(focusName(), u"Dir1"_s);
+    move(formVG::kNext, Qt::Key_N);
+    QTRY_COMPARE(focusName(), u"lstUnselected"_s);
+    verifyFocusIsSafe();
+    w.clickMove(Step2Panel::kAllRight);
+    move(formVG::kNext, Qt::Key_N);
+    QTRY_COMPARE(focusName(), u"txtHeight"_s); // the Height box comes first in tab order
+    verifyFocusIsSafe();
+    move(formVG::kNext, Qt::Key_N);
+    QTRY_COMPARE(focusName(), u"txtFileName"_s);
+    verifyFocusIsSafe();
+    move(formVG::kBack, Qt::Key_B);
+    QTRY_COMPARE(focusName(), u"txtHeight"_s);
+    verifyFocusIsSafe();
+    move(formVG::kNext, Qt::Key_N);
+    QTRY_COMPARE(focusName(), u"txtFileName"_s);
+    move(formVG::kAbout, Qt::Key_A);
+    QTRY_COMPARE(focusName(), u"cmdOk"_s);
+    verifyFocusIsSafe();
+    if (byKey)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+    else
+        QTest::mouseClick(w.find<QPushButton>(u"cmdOk"_s), Qt::LeftButton);
+    QTRY_COMPARE(focusName(), u"txtFileName"_s);
+    move(formVG::kFinish, Qt::Key_F);
+    QTRY_COMPARE(w.step(), int(kCompletion));
+    // Not the covered Finish: one Space now starts a new page, it shows no empty warning.
+    QTRY_COMPARE(focusName(), u"cmdButtons(3)"_s);
+    verifyFocusIsSafe();
+    move(formVG::kAbout, Qt::Key_A);
+    QTRY_COMPARE(focusName(), u"cmdOk"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTRY_COMPARE(focusName(), u"cmdButtons(3)"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QTRY_COMPARE(w.step(), int(kStep1));
+    QTRY_COMPARE(focusName(), u"Dir1"_s);
+    verifyFocusIsSafe();
+    QVERIFY(w.prompts.messages.isEmpty());
+}
+
+void TestNavigation::escapeOnAboutDoesWhatOkDoes()
+{
+    WizardDriver w;
+    w.advanceTo(kStep3, m_images->path());
+    w.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.form));
+    w.click(formVG::kAbout);
+    QCOMPARE(w.form.frontPanel(), int(kAboutPanel));
+    // Wherever the focus is on the window.
+    w.button(formVG::kExit)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(w.form.frontPanel(), int(kStep3));
+    QCOMPARE(w.buttonStates(), QStringLiteral("BN--"));
+    QVERIFY(w.button(formVG::kAbout)->isEnabled());
+    // Escape on a step does nothing.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(w.form.frontPanel(), int(kStep3));
+    QCOMPARE(w.step(), int(kStep3));
+}
+
+void TestNavigation::enterInThePageNameFinishes()
+{
+    WizardDriver w;
+    w.advanceTo(kStep4, m_images->path());
+    w.box(u"txtFileName"_s)->setText(QStringLiteral("entered"));
+    QTest::keyClick(w.box(u"txtFileName"_s), Qt::Key_Return);
+    QCOMPARE(w.step(), int(kCompletion));
+    QCOMPARE(w.label(u"lblFileName"_s)->text(), QStringLiteral("entered.html"));
+    QVERIFY(QFileInfo::exists(m_images->filePath("entered.html")));
+    QVERIFY(w.prompts.messages.isEmpty());
+}
+
+void TestNavigation::startFolderThatCannotBeOpenedIsReported()
+{
+    // Started on a folder, Step 1 lists it; one that cannot be opened is told about, with the
+    // system's reason, and Step 1 stays where it started.
+    WizardDriver w(m_images->path());
+    QCOMPARE(w.step1()->filePath(), m_images->path());
+    QCOMPARE(w.step1()->fileCount(), 3);
+    const QString missing = m_images->filePath("no such folder");
+    QVERIFY(!w.form.openFolder(missing));
+    QCOMPARE(w.prompts.texts(), QStringList{u"The directory \""_s + missing +
+                                            u"\" cannot be opened: No such file or directory"_s});
+    QCOMPARE(w.prompts.messages.first().title, kTitle);
+    QCOMPARE(w.step1()->filePath(), m_images->path());
+}
+
+void TestNavigation::screenReadersHearTheMoves()
+{
+    WizardDriver w;
+    w.advanceTo(kStep2, m_images->path());
+    // Each count is its list's label, and the list tells it too.
+    auto* unselected = w.list(u"lstUnselected"_s);
+    QAccessibleInterface* count =
+        QAccessible::queryAccessibleInterface(w.label(u"lblUnselected"_s));
+    const auto labelled = count->relations(QAccessible::Labelled);
+    QCOMPARE(labelled.size(), 1);
+    QCOMPARE(labelled.first().first->object(), unselected);
+    QCOMPARE(QAccessible::queryAccessibleInterface(unselected)->text(QAccessible::Description),
+             QStringLiteral("3 Image(s) Unselected"));
+    // The new counts travel with the move buttons, where the focus is after a move.
+    w.clickMove(Step2Panel::kAllRight);
+    QCOMPARE(w.moveButton(Step2Panel::kAllRight)->accessibleDescription(),
+             QStringLiteral("0 Image(s) Unselected, 3 Image(s) Selected"));
+    // Moving on puts the focus inside the panel that names the step.
+    w.click(formVG::kNext);
+    const QWidget* focused = w.form.focusWidget();
+    QVERIFY(focused != nullptr);
+    QVERIFY(w.panel(kStep3)->isAncestorOf(focused));
+    QCOMPARE(QAccessible::queryAccessibleInterface(w.panel(kStep3))->text(QAccessible::Name),
+             QStringLiteral("Step 3: ThumbNail Appearance"));
+
+    // The colour buttons and the sample tell the colours chosen.
+    auto* fg = w.find<QPushButton>(memberName(u"cmdColor", Step3Panel::kForeground));
+    auto* sample = w.label(u"lblColor"_s);
+    QCOMPARE(fg->accessibleDescription(), QStringLiteral("Chosen: #000000"));
+    QCOMPARE(sample->accessibleDescription(), QStringLiteral("Text #000000 on background #FFFFFF"));
+    w.prompts.colorAnswers = {QColor(255, 0, 0)};
+    QTest::mouseClick(fg, Qt::LeftButton);
+    QCOMPARE(fg->accessibleDescription(), QStringLiteral("Chosen: #FF0000"));
+    QCOMPARE(sample->accessibleDescription(), QStringLiteral("Text #FF0000 on background #FFFFFF"));
+    QCOMPARE(w.find<QPushButton>(memberName(u"cmdColor", Step3Panel::kBackground))
+                 ->accessibleDescription(),
+             QStringLiteral("Chosen: #FFFFFF"));
 }
 
 void TestNavigation::exitEndsTheProgram()

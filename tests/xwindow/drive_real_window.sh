@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Starts the real program in an X server of its own, with the standard platform plugin, and
-# drives one page from Step 1 to the completion panel with key presses and mouse clicks only,
-# then checks the page on disk and that Exit ends the program. Every wait is bounded.
+# Starts the real program in an X server of its own, under a real window manager (openbox),
+# with the standard platform plugin, on the folder given on its command line, and drives one
+# page from Step 1 to the completion panel with the keyboard only. Checks the tutor beside the
+# window with its whole hint, the page on disk, that Exit ends the program, and that a folder
+# that cannot be opened is told about. Every wait is bounded.
 #   drive_real_window.sh PATH_TO_VIGNETTA
 set -uo pipefail
 
 program=$(readlink -f "$1")
 work=$(mktemp -d)
 xvfb_pid=
+wm_pid=
 app_pid=
 
 fail() {
@@ -21,6 +24,7 @@ fail() {
 
 cleanup() {
     [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$work"
@@ -30,28 +34,33 @@ trap cleanup EXIT
 # shellcheck source=scripts/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 
-for tool in Xvfb xdotool xwininfo; do
+for tool in Xvfb xdotool xwininfo xprop openbox import convert; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 [ -x "$program" ] || fail "no program at $1"
 
 # A folder of images, and one file that is no image.
 images="$work/Holiday photos"
-mkdir -p "$images"
+mkdir -p "$images" "$work/elsewhere"
 for name in "b.gif" "A.JPG" "c.bmp" "IMG_10.jpg" "IMG_2.jpg" "notes.txt"; do
     printf 'image' >"$images/$name"
 done
 
-# An X server on a free display.
+# An X server on a free display, and a window manager that frames and places windows.
 exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 wait_until 15 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+wait_until 15 wm_running || fail "openbox did not start"
 
-# The program opens on its current directory.
-(cd "$images" && exec env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$program" >"$work/program.log" 2>&1) &
+# The program starts somewhere else, on the folder given on its command line.
+(cd "$work/elsewhere" && exec env -u QT_QPA_PLATFORM -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=xcb \
+    "$program" "$images" >"$work/program.log" 2>&1) &
 app_pid=$!
 
 find_window() { xdotool search --onlyvisible --name '^Vignetta 1\.0$' | head -n1 | grep .; }
@@ -62,35 +71,62 @@ info=$(xwininfo -id "$window")
 width=$(sed -n 's/^ *Width: //p' <<<"$info")
 height=$(sed -n 's/^ *Height: //p' <<<"$info")
 [ "$width" = 482 ] && [ "$height" = 373 ] || fail "window is ${width}x${height}, not 482x373"
+# On X11 docks group the window with its launcher by its class, the desktop entry's
+# StartupWMClass (on Wayland by the desktop file's name, which the program sets).
+xprop -id "$window" WM_CLASS | grep -q '"Vignetta"$' ||
+    fail "the window's class is not Vignetta: $(xprop -id "$window" WM_CLASS)"
 
-xdotool windowfocus --sync "$window" || fail "cannot focus the window"
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus --sync "$window" ||
+    fail "cannot focus the window"
 
-# Clicks at a place given in the window's twips (12 twips to the pixel).
-click_twips() {
-    xdotool mousemove --window "$window" $(($1 / 12)) $(($2 / 12)) click 1
+key() {
+    xdotool key --clearmodifiers "$@"
     sleep 0.4
 }
-key() {
-    xdotool key --clearmodifiers "$1"
-    sleep 0.6
+
+# geometry WINDOW: the client area's x, y, width and height on the screen.
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+                             /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, w, h}'
+}
+# frame_extents WINDOW: the frame's left, right, top and bottom, as the window manager says.
+frame_extents() {
+    xprop -id "$1" _NET_FRAME_EXTENTS | grep -o '[0-9, ]*$' | tr -d ','
 }
 
 find_tutor() { xdotool search --onlyvisible --name '^Vignetta Tutor$' | head -n1 | grep .; }
-key alt+t                      # the tutor opens beside the window, 1944 twips wide
+key alt+t # the tutor opens beside the window, 1944 twips wide
 wait_until 10 find_tutor || fail "the tutor did not show"
-tutor_width=$(xwininfo -id "$(find_tutor)" | sed -n 's/^ *Width: //p')
-[ "$tutor_width" = 162 ] || fail "the tutor is $tutor_width pixels wide, not 162"
+tutor=$(find_tutor)
+sleep 0.5
+read -r tx ty tw th < <(geometry "$tutor")
+read -r wx wy ww wh < <(geometry "$window")
+[ "$tw" = 162 ] || fail "the tutor is $tw pixels wide, not 162"
+read -r _ w_right _ _ < <(frame_extents "$window")
+read -r t_left _ _ _ < <(frame_extents "$tutor")
+[ $((tx - t_left)) -gt $((wx + ww + w_right)) ] ||
+    fail "the tutor ($tx,$ty) does not stand right of the window ($wx,$wy ${ww}x$wh)"
+# The whole hint shows: under the text, a strip of 240 twips of bare yellow along the bottom
+# and the right of the client area, whatever the frame around it.
+import -window "$tutor" "$work/tutor.png" || fail "cannot capture the tutor"
+strip() { convert "$work/tutor.png" -crop "$1" +repage -format '%k %[pixel:p{0,0}]' info:; }
+bottom=$(strip "${tw}x20+0+$((th - 20))")
+right=$(strip "20x${th}+$((tw - 20))+0")
+[ "$bottom" = "1 srgb(255,255,192)" ] || fail "the hint runs into the bottom of the tutor: $bottom"
+[ "$right" = "1 srgb(255,255,192)" ] || fail "the hint runs into the right of the tutor: $right"
+[ "$(convert "$work/tutor.png" -format %k info:)" -gt 8 ] || fail "the tutor shows no hint"
 
-key alt+n                      # Step 1 -> Step 2
-click_twips 2886 3066          # "All -->" (panel at 120, 720; button at 2280, 2160)
-key alt+n                      # Step 2 -> Step 3
-key alt+n                      # Step 3 -> Step 4
-click_twips 2886 3624          # the page-name box
+# The whole page with the keyboard only; each move puts the keys on the new panel's first
+# control.
+key alt+n                   # Step 1 -> Step 2: on the Unselected list
+key Tab Tab space           # past the Selected list to "All -->"
+key alt+n                   # Step 2 -> Step 3
+key alt+n                   # Step 3 -> Step 4: on the page-name box
 key ctrl+a
 xdotool type --delay 20 "Real window"
 sleep 0.3
-click_twips 576 3126           # "htm"
-key alt+f                      # Finish
+key Tab Down                # to the extension options, "htm"
+key shift+Tab Return        # back to the name: Enter finishes
 
 wait_until 10 bash -c '! xdotool search --onlyvisible --name "^Vignetta Tutor$"' ||
     fail "the tutor stays open after Finish"
@@ -104,11 +140,30 @@ order=$(grep -o 'HREF="[^"]*"' "$page" | tr '\n' ' ')
 grep -q 'notes.txt' "$page" && fail "a file that is no image is on the page"
 [ "$(tail -c 9 "$page" | od -An -c | tr -s ' ')" = " < / h t m l > \r \n" ] ||
     fail "the page does not end in </html> CR LF"
+[ -z "$(ls "$work/elsewhere")" ] || fail "something was written where the program started"
 
-key alt+e                      # Exit
+# About and back with Escape; the keys are on Restart again, not on Exit: a Space there
+# starts a new page instead of ending the run.
+key alt+a Escape space
+kill -0 "$app_pid" 2>/dev/null || fail "the program ended after About, Escape and Space"
+
+key alt+e                   # Exit
 wait_until 10 bash -c "! kill -0 $app_pid" || fail "the program still runs after Exit"
 wait "$app_pid"
 status=$?
 app_pid=
 [ "$status" = 0 ] || fail "the program ended with status $status"
-echo "PASS: one page from Step 1 to the completion panel in a real window"
+
+# A folder that cannot be opened: the warning box tells why, and Step 1 starts as usual.
+(cd "$work/elsewhere" && exec env -u QT_QPA_PLATFORM -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=xcb \
+    "$program" "$work/no such folder" >"$work/program.log" 2>&1) &
+app_pid=$!
+find_box() { xdotool search --onlyvisible --name '^Cannot proceed to Next Step$' | head -n1 | grep .; }
+wait_until 20 find_box || fail "no warning for a folder that cannot be opened"
+box_width=$(xwininfo -id "$(find_box)" | sed -n 's/^ *Width: //p')
+[ "$box_width" -ge 300 ] || fail "the warning box is only $box_width pixels wide"
+kill "$app_pid"
+wait "$app_pid" 2>/dev/null
+app_pid=
+
+echo "PASS: one page from Step 1 to the completion panel with the keyboard, under openbox"

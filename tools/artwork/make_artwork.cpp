@@ -304,11 +304,13 @@ QImage makeMark(int size, bool opaque)
     return img;
 }
 
-QImage makeTitle()
+// The title picture, drawn `scale` times finer than its 205 x 41 design for dense screens.
+QImage makeTitle(int scale)
 {
     const QSize size(205, 41);
-    QImage img(size, QImage::Format_RGB32);
+    QImage img(size * scale, QImage::Format_RGB32);
     QPainter p(&img);
+    p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing, true);
     fillPaper(p, QRectF(QPointF(0, 0), size));
     const qreal ruleHeight = 2;
@@ -328,11 +330,13 @@ QImage makeTitle()
     return img;
 }
 
-QImage makeBanner()
+// The About banner, drawn `scale` times finer than its 428 x 69 design for dense screens.
+QImage makeBanner(int scale)
 {
     const QSize size(428, 69);
-    QImage img(size, QImage::Format_RGB32);
+    QImage img(size * scale, QImage::Format_RGB32);
     QPainter p(&img);
+    p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing, true);
     fillPaper(p, QRectF(QPointF(0, 0), size));
 
@@ -432,9 +436,17 @@ int main(int argc, char* argv[])
     }
 
     bool ok = true;
-    ok = save(makeMark(45, true), out.filePath(QStringLiteral("mark.png"))) && ok;
-    ok = save(makeTitle(), out.filePath(QStringLiteral("title.png"))) && ok;
-    ok = save(makeBanner(), out.filePath(QStringLiteral("banner.png"))) && ok;
+    // The window's pictures at their designed size, and twice and three times as fine for
+    // screens scaled by 1.5, 2 or 3; the program picks the finest it needs.
+    for (int scale : {1, 2, 3}) {
+        const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+        const auto file = [&](const char* name) {
+            return out.filePath(QLatin1String(name) + suffix + QLatin1String(".png"));
+        };
+        ok = save(makeMark(45 * scale, true), file("mark")) && ok;
+        ok = save(makeTitle(scale), file("title")) && ok;
+        ok = save(makeBanner(scale), file("banner")) && ok;
+    }
     ok = save(makeMark(32, false), out.filePath(QStringLiteral("vignetta.png"))) && ok;
     for (int size : {16, 24, 48, 64, 128, 256}) {
         const QString name = QStringLiteral("icons/vignetta-%1.png").arg(size);
