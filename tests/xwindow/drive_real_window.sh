@@ -79,6 +79,8 @@ xprop -id "$window" WM_CLASS | grep -q '"Vignetta"$' ||
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus --sync "$window" ||
     fail "cannot focus the window"
 
+# Keys are paced: Qt presses a button 100 ms after its access key, and the next key must find
+# the panel that press brings up.
 key() {
     xdotool key --clearmodifiers "$@"
     sleep 0.4
@@ -98,7 +100,8 @@ find_tutor() { xdotool search --onlyvisible --name '^Vignetta Tutor$' | head -n1
 key alt+t # the tutor opens beside the window, 1944 twips wide
 wait_until 10 find_tutor || fail "the tutor did not show"
 tutor=$(find_tutor)
-sleep 0.5
+tutor_fitted() { read -r _ _ w _ < <(geometry "$tutor") && [ "$w" = 162 ]; }
+wait_until 10 tutor_fitted || true # checked below, with the size it has
 read -r tx ty tw th < <(geometry "$tutor")
 read -r wx wy ww wh < <(geometry "$window")
 [ "$tw" = 162 ] || fail "the tutor is $tw pixels wide, not 162"
@@ -124,7 +127,6 @@ key alt+n                   # Step 2 -> Step 3
 key alt+n                   # Step 3 -> Step 4: on the page-name box
 key ctrl+a
 xdotool type --delay 20 "Real window"
-sleep 0.3
 key Tab Down                # to the extension options, "htm"
 key shift+Tab Return        # back to the name: Enter finishes
 
