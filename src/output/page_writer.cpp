@@ -141,14 +141,20 @@ qsizetype cellsPerRow(QStringView columns)
     return static_cast<qsizetype>(std::floor(limit));
 }
 
-QByteArray renderPage(const WizardState& state)
+namespace {
+
+// The page, with thumbnail cells where `cells` is given.
+QByteArray render(const WizardState& state, const QList<ThumbnailCell>* cells)
 {
     const qsizetype count = state.imageCount();
-    PageBuffer page(512 + count * (140 + 2 * 24));
+    PageBuffer page(512 + count * (140 + 2 * 24 + (cells != nullptr ? 140 : 0)));
 
     page << "<html>" << kEol << kEol;
     page << "   <head>" << kEol;
     page << "      <title>Vignetta ThumbNail Page</title>" << kEol;
+    if (cells != nullptr)
+        page << "      <meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
+             << kEol;
     page << "   </head>" << kEol << kEol;
     page << "   <body bgcolor=\"" << state.sBackColor << "\" text=\"" << state.sForeColor << "\" > "
          << kEol << kEol;
@@ -178,6 +184,19 @@ QByteArray renderPage(const WizardState& state)
                 page << QStringView(name);
             }
             const qsizetype nameLength = page.size() - nameAt;
+            const ThumbnailCell* const thumbnail = cells != nullptr && position < cells->size() &&
+                                                           !cells->at(position).source.isEmpty()
+                                                       ? &cells->at(position)
+                                                       : nullptr;
+            if (thumbnail != nullptr) {
+                page << "\"><IMG SRC=\"" << QStringView(linkAttribute(thumbnail->source))
+                     << "\" align=\"bottom\" border=0 width="
+                     << QByteArray::number(thumbnail->width)
+                     << " height=" << QByteArray::number(thumbnail->height)
+                     << " loading=\"lazy\" alt=\"" << QStringView(textAttribute(name))
+                     << "\"></A></td>" << kEol;
+                continue;
+            }
             page << "\"><IMG SRC=\"";
             page.appendCopy(nameAt, nameLength);
             page << cellEnd;
@@ -191,6 +210,77 @@ QByteArray renderPage(const WizardState& state)
     page << "   </body>" << kEol << kEol;
     page << "</html>" << kEol;
     return page.take();
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+QByteArray renderPage(const WizardState& state)
+{
+    return render(state, nullptr);
+}
+
+QByteArray renderPage(const WizardState& state, const QList<ThumbnailCell>& cells)
+{
+    return render(state, &cells);
+}
+
+QString textAttribute(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'&')
+            out += u"&amp;";
+        else if (u == u'"')
+            out += u"&quot;";
+        else if (u == u'<')
+            out += u"&lt;";
+        else if (u == u'>')
+            out += u"&gt;";
+        else if (u < 0x20 || u == 0x7f)
+            out += u"&#" + QString::number(u) + u';';
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::optional<int> pixelLength(QStringView text)
+{
+    const QString trimmed = trimBlanks(text);
+    const QStringView rest(trimmed);
+    qsizetype digits = 0;
+    while (digits < rest.size() && isAsciiDigit(rest[digits]))
+        ++digits;
+    if (digits == 0)
+        return std::nullopt;
+    qsizetype end = digits;
+    if (end < rest.size() && rest[end] == u'.') {
+        ++end;
+        while (end < rest.size() && isAsciiDigit(rest[end]))
+            ++end;
+    }
+    const double value = rest.first(end).toDouble();
+    const QString unit = trimBlanks(rest.sliced(end));
+    if (!unit.isEmpty() && unit.compare(u"px", Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    const double rounded = std::floor(value + 0.5);
+    if (!(rounded >= 1.0))
+        return std::nullopt;
+    return static_cast<int>(std::min(rounded, double(kLargestPixelLength)));
+}
+
+QString thumbnailFolderName(const QString& pageFileName)
+{
+    const QString name = trimBlanks(pageFileName);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return (dot > 0 ? name.first(dot) : name) + u"_files";
 }
 
 QString pagePath(const QString& directory, const QString& fileName)
@@ -210,7 +300,17 @@ SaveResult savePage(const QString& directory, const QString& fileName, const QBy
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
-    if (file.write(page) != page.size()) {
+    // A full disk shows as a short write, whose reason only the next write tells, or, for
+    // what was buffered, as a failed flush, after which commit() would still succeed: both
+    // are caught here, with the system's reason.
+    qint64 written = 0;
+    while (written < page.size()) {
+        const qint64 more = file.write(page.constData() + written, page.size() - written);
+        if (more <= 0)
+            break;
+        written += more;
+    }
+    if (written != page.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return {false, reason};
