@@ -143,6 +143,13 @@ qsizetype cellsPerRow(QStringView columns)
 
 namespace {
 
+bool systemEncodingIsUtf8()
+{
+    static const bool utf8 =
+        QStringEncoder(QStringConverter::System).encode(u"\u00e9") == QByteArray("\xc3\xa9");
+    return utf8;
+}
+
 // The page, with thumbnail cells where `cells` is given.
 QByteArray render(const WizardState& state, const QList<ThumbnailCell>* cells)
 {
@@ -152,9 +159,15 @@ QByteArray render(const WizardState& state, const QList<ThumbnailCell>* cells)
     page << "<html>" << kEol << kEol;
     page << "   <head>" << kEol;
     page << "      <title>Vignetta ThumbNail Page</title>" << kEol;
-    if (cells != nullptr)
+    if (cells != nullptr) {
+        // A page meant to be shared is served by web servers that mostly name no encoding:
+        // without its own, a browser reads it in a legacy one and every name outside ASCII,
+        // links included, goes wrong.
+        if (systemEncodingIsUtf8())
+            page << "      <meta charset=\"utf-8\">" << kEol;
         page << "      <meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
              << kEol;
+    }
     page << "   </head>" << kEol << kEol;
     page << "   <body bgcolor=\"" << state.sBackColor << "\" text=\"" << state.sForeColor << "\" > "
          << kEol << kEol;

@@ -34,10 +34,11 @@ struct ThumbnailCell
     int height = 0;
 };
 
-// The page with thumbnail files: the same page, with a viewport line in its head and each
-// image's cell showing its thumbnail at the thumbnail's own proportions, loaded lazily, with
-// the image's name as its text. `cells` holds one entry per image, in the page's order; an
-// image without a cell, or with an empty one, keeps the cell it has without thumbnails.
+// The page with thumbnail files: the same page, with its encoding (where it is UTF-8) and a
+// viewport line in its head, and each image's cell showing its thumbnail at the thumbnail's
+// own proportions, loaded lazily, with the image's name as its text. `cells` holds one entry
+// per image, in the page's order; an image without a cell, or with an empty one, keeps the
+// cell it has without thumbnails.
 [[nodiscard]] QByteArray renderPage(const WizardState& state, const QList<ThumbnailCell>& cells);
 
 // A name as it stands in an alt attribute: &, ", < and > as character references, control
