@@ -144,6 +144,7 @@ void drawMissingPictures(const QString& folder, int count)
         }
     };
     std::vector<std::thread> threads;
+    threads.reserve(static_cast<std::size_t>(QThread::idealThreadCount()));
     for (int t = 0; t < QThread::idealThreadCount(); ++t)
         threads.emplace_back(work);
     for (std::thread& thread : threads)

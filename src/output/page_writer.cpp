@@ -164,8 +164,8 @@ QByteArray render(const WizardState& state, const QList<ThumbnailCell>* cells)
         // without its own, a browser reads it in a legacy one and every name outside ASCII,
         // links included, goes wrong.
         if (systemEncodingIsUtf8())
-            page << "      <meta charset=\"utf-8\">" << kEol;
-        page << "      <meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
+            page << R"(      <meta charset="utf-8">)" << kEol;
+        page << R"(      <meta name="viewport" content="width=device-width, initial-scale=1">)"
              << kEol;
     }
     page << "   </head>" << kEol << kEol;
@@ -202,12 +202,12 @@ QByteArray render(const WizardState& state, const QList<ThumbnailCell>* cells)
                                                        ? &cells->at(position)
                                                        : nullptr;
             if (thumbnail != nullptr) {
-                page << "\"><IMG SRC=\"" << QStringView(linkAttribute(thumbnail->source))
-                     << "\" align=\"bottom\" border=0 width="
+                page << R"("><IMG SRC=")" << QStringView(linkAttribute(thumbnail->source))
+                     << R"(" align="bottom" border=0 width=)"
                      << QByteArray::number(thumbnail->width)
                      << " height=" << QByteArray::number(thumbnail->height)
-                     << " loading=\"lazy\" alt=\"" << QStringView(textAttribute(name))
-                     << "\"></A></td>" << kEol;
+                     << R"( loading="lazy" alt=")" << QStringView(textAttribute(name))
+                     << R"("></A></td>)" << kEol;
                 continue;
             }
             page << "\"><IMG SRC=\"";

@@ -90,7 +90,8 @@ bool writeSmallSet(const ImageFolder& folder)
     // A red frame, then a blue one.
     ok = ok && writeBytes(folder.filePath(u"animated.gif"_s),
                           gifBytes({120, 120}, {qRgb(255, 0, 0), 0, qRgb(0, 0, 255)},
-                                   {QByteArray(120 * 120, '\0'), QByteArray(120 * 120, '\2')}));
+                                   {QByteArray(qsizetype(120) * 120, '\0'),
+                                    QByteArray(qsizetype(120) * 120, '\2')}));
     // A JPEG cut off before its picture data.
     ok = ok && writeBytes(folder.filePath(u"damaged.jpg"_s),
                           jpegBytes(markedPicture({64, 64})).left(300));
