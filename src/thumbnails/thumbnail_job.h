@@ -25,14 +25,15 @@ struct ThumbnailRequest
 
 enum class ThumbnailStatus
 {
-    Made,   // written by this run
-    Reused, // the thumbnail already there was made for this image and box after its last change
-    Failed, // the image could not be read: its cell shows the original
+    NotDone, // not reached: the job was cancelled or stopped by an error first
+    Made,    // written by this run
+    Reused,  // the thumbnail already there was made for this image and box after its last change
+    Failed,  // the image could not be read: its cell shows the original
 };
 
 struct ThumbnailOutcome
 {
-    ThumbnailStatus status = ThumbnailStatus::Failed;
+    ThumbnailStatus status = ThumbnailStatus::NotDone;
     QString fileName; // the thumbnail's name in the folder; empty when Failed
     QString problem;  // why the image could not be read, when Failed
 };
