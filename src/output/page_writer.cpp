@@ -198,14 +198,33 @@ qsizetype cellsPerRow(QStringView columns)
     return static_cast<qsizetype>(std::floor(limit));
 }
 
-QByteArray renderPage(const WizardState& state)
+namespace {
+
+bool systemEncodingIsUtf8()
+{
+    static const bool utf8 =
+        QStringEncoder(QStringConverter::System).encode(u"\u00e9") == QByteArray("\xc3\xa9");
+    return utf8;
+}
+
+// The page, with thumbnail cells where `cells` is given.
+QByteArray render(const WizardState& state, const QList<ThumbnailCell>* cells)
 {
     const qsizetype count = state.imageCount();
-    PageBuffer page(512 + count * (140 + 2 * 24));
+    PageBuffer page(512 + count * (140 + 2 * 24 + (cells != nullptr ? 140 : 0)));
 
     page << "<html>" << kEol << kEol;
     page << "   <head>" << kEol;
     page << "      <title>Vignetta ThumbNail Page</title>" << kEol;
+    if (cells != nullptr) {
+        // A page meant to be shared is served by web servers that mostly name no encoding:
+        // without its own, a browser reads it in a legacy one and every name outside ASCII,
+        // links included, goes wrong.
+        if (systemEncodingIsUtf8())
+            page << R"(      <meta charset="utf-8">)" << kEol;
+        page << R"(      <meta name="viewport" content="width=device-width, initial-scale=1">)"
+             << kEol;
+    }
     page << "   </head>" << kEol << kEol;
     page << "   <body bgcolor=\"" << state.sBackColor << "\" text=\"" << state.sForeColor << "\" > "
          << kEol << kEol;
@@ -232,6 +251,19 @@ QByteArray renderPage(const WizardState& state)
             if (needsCare(page.bytesFrom(nameAt)))
                 page.replaceFrom(nameAt, linkAttribute(page.bytesFrom(nameAt)));
             const qsizetype nameLength = page.size() - nameAt;
+            const ThumbnailCell* const thumbnail = cells != nullptr && position < cells->size() &&
+                                                           !cells->at(position).source.isEmpty()
+                                                       ? &cells->at(position)
+                                                       : nullptr;
+            if (thumbnail != nullptr) {
+                page << R"("><IMG SRC=")" << linkAttribute(QStringView(thumbnail->source))
+                     << R"(" align="bottom" border=0 width=)"
+                     << QByteArray::number(thumbnail->width)
+                     << " height=" << QByteArray::number(thumbnail->height)
+                     << R"( loading="lazy" alt=")" << QStringView(textAttribute(name))
+                     << R"("></A></td>)" << kEol;
+                continue;
+            }
             page << "\"><IMG SRC=\"";
             page.appendCopy(nameAt, nameLength);
             page << cellEnd;
@@ -245,6 +277,77 @@ QByteArray renderPage(const WizardState& state)
     page << "   </body>" << kEol << kEol;
     page << "</html>" << kEol;
     return page.take();
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+QByteArray renderPage(const WizardState& state)
+{
+    return render(state, nullptr);
+}
+
+QByteArray renderPage(const WizardState& state, const QList<ThumbnailCell>& cells)
+{
+    return render(state, &cells);
+}
+
+QString textAttribute(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'&')
+            out += u"&amp;";
+        else if (u == u'"')
+            out += u"&quot;";
+        else if (u == u'<')
+            out += u"&lt;";
+        else if (u == u'>')
+            out += u"&gt;";
+        else if (u < 0x20 || u == 0x7f)
+            out += u"&#" + QString::number(u) + u';';
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::optional<int> pixelLength(QStringView text)
+{
+    const QString trimmed = trimBlanks(text);
+    const QStringView rest(trimmed);
+    qsizetype digits = 0;
+    while (digits < rest.size() && isAsciiDigit(rest[digits]))
+        ++digits;
+    if (digits == 0)
+        return std::nullopt;
+    qsizetype end = digits;
+    if (end < rest.size() && rest[end] == u'.') {
+        ++end;
+        while (end < rest.size() && isAsciiDigit(rest[end]))
+            ++end;
+    }
+    const double value = rest.first(end).toDouble();
+    const QString unit = trimBlanks(rest.sliced(end));
+    if (!unit.isEmpty() && unit.compare(u"px", Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    const double rounded = std::floor(value + 0.5);
+    if (!(rounded >= 1.0))
+        return std::nullopt;
+    return static_cast<int>(std::min(rounded, double(kLargestPixelLength)));
+}
+
+QString thumbnailFolderName(const QString& pageFileName)
+{
+    const QString name = trimBlanks(pageFileName);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return (dot > 0 ? name.first(dot) : name) + u"_files";
 }
 
 QString pagePath(const QString& directory, const QString& fileName)

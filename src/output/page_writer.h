@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace vignetta {
 
@@ -25,6 +28,37 @@ struct WizardState;
 // The thumbnail page for the wizard's collected values, as the bytes of the file: the system's
 // encoding, every line ending in CR LF.
 [[nodiscard]] QByteArray renderPage(const WizardState& state);
+
+// What one image's cell shows when the page has thumbnail files of its own.
+struct ThumbnailCell
+{
+    // The thumbnail's path relative to the page ("Holiday_files/img_0001-0123456789ab.jpg");
+    // empty when the image could not be read: its cell then shows the original, as always.
+    QString source;
+    int width = 0; // the thumbnail's size on the page, in CSS pixels
+    int height = 0;
+};
+
+// The page with thumbnail files: the same page, with its encoding (where it is UTF-8) and a
+// viewport line in its head, and each image's cell showing its thumbnail at the thumbnail's
+// own proportions, loaded lazily, with the image's name as its text. `cells` holds one entry
+// per image, in the page's order; an image without a cell, or with an empty one, keeps the
+// cell it has without thumbnails.
+[[nodiscard]] QByteArray renderPage(const WizardState& state, const QList<ThumbnailCell>& cells);
+
+// A name as it stands in an alt attribute: &, ", < and > as character references, control
+// characters as numeric ones, so that the text cannot end the attribute or break the line.
+[[nodiscard]] QString textAttribute(QStringView text);
+
+// The size a Width or Height text gives in CSS pixels, when it is a plain number of pixels:
+// "150", "150px", "150 PX", "80.5" (rounded). Empty for anything else: "50%", "12em", "abc",
+// an empty text, or a size below one pixel. Sizes above kLargestPixelLength are held there.
+[[nodiscard]] std::optional<int> pixelLength(QStringView text);
+inline constexpr int kLargestPixelLength = 100000;
+
+// The folder of a page's thumbnail files, beside the page and named after it:
+// "Holiday.html" gives "Holiday_files".
+[[nodiscard]] QString thumbnailFolderName(const QString& pageFileName);
 
 // The page's path: the images' directory, one separator, the name without surrounding blanks.
 [[nodiscard]] QString pagePath(const QString& directory, const QString& fileName);

@@ -6,9 +6,12 @@
 // too), "#", "%", ":", "?", quotes, angle brackets, letters beyond ASCII and upper-case
 // extensions.
 
+#include "support/test_pictures.h"
+
 #include "core/wizard_state.h"
 #include "output/page_saver.h"
 #include "output/page_writer.h"
+#include "thumbnails/thumbnail_job.h"
 
 #include <QColor>
 #include <QDir>
@@ -20,11 +23,21 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
+#include <arpa/inet.h>
+#include <atomic>
+#include <mutex>
 #include <optional>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 using namespace vignetta;
 using namespace Qt::Literals::StringLiterals;
@@ -61,67 +74,11 @@ QList<Picture> pictures()
     };
 }
 
-// Qt reads GIF but has no writer for it, so GIF pictures are put together here: one colour
-// from a two-entry palette, and LZW data that sends a clear code before every second pixel.
-// The code table then never grows past its first free entry and every code stays three bits
-// wide; nothing is compressed, which at these sizes does not matter.
-QByteArray solidGif(QSize size, const QColor& colour)
-{
-    QByteArray gif("GIF89a");
-    const auto add16 = [&gif](int value) {
-        gif.append(char(value & 0xff));
-        gif.append(char((value >> 8) & 0xff));
-    };
-    add16(size.width());
-    add16(size.height());
-    gif.append(char(0x80)); // a global colour table of two entries
-    gif.append(2, '\0');    // background index, aspect ratio
-    gif.append(char(colour.red())).append(char(colour.green())).append(char(colour.blue()));
-    gif.append(3, '\0'); // the second entry, black
-    gif.append(',');     // image descriptor
-    add16(0);
-    add16(0);
-    add16(size.width());
-    add16(size.height());
-    gif.append('\0'); // no local table, not interlaced
-    gif.append('\2'); // LZW minimum code size: codes 0-3 colours, 4 clear, 5 end
-
-    QByteArray data;
-    quint32 pending = 0;
-    int pendingBits = 0;
-    const auto put = [&](quint32 code) {
-        pending |= code << pendingBits;
-        pendingBits += 3;
-        while (pendingBits >= 8) {
-            data.append(char(pending & 0xff));
-            pending >>= 8;
-            pendingBits -= 8;
-        }
-    };
-    const int pixels = size.width() * size.height();
-    for (int i = 0; i < pixels; ++i) {
-        if (i % 2 == 0)
-            put(4);
-        put(0);
-    }
-    put(5);
-    if (pendingBits > 0)
-        data.append(char(pending & 0xff));
-
-    for (qsizetype at = 0; at < data.size(); at += 255) {
-        const QByteArray block = data.mid(at, 255);
-        gif.append(char(block.size())).append(block);
-    }
-    gif.append('\0'); // end of the image data
-    gif.append(';');  // trailer
-    return gif;
-}
-
 bool writePicture(const QString& path, const Picture& picture)
 {
     if (picture.format == "GIF") {
         QFile file(path);
-        const QByteArray gif = solidGif(picture.size, picture.colour);
+        const QByteArray gif = test_pictures::solidGif(picture.size, picture.colour);
         return file.open(QIODevice::WriteOnly) && file.write(gif) == gif.size();
     }
     QImage image(picture.size, QImage::Format_RGB32);
@@ -181,7 +138,7 @@ struct BrowserRun
     QByteArray dom;
 };
 
-BrowserRun dumpDom(const QUrl& checker, const QString& profileDir)
+BrowserRun dumpDom(const QString& checkerUrl, const QString& profileDir)
 {
     if (!QFileInfo(QString::fromLatin1(kBrowser)).isExecutable())
         return {u"%1 not found: install Debian's chromium package (scripts/vignetta.sh does)"_s.arg(
@@ -198,8 +155,7 @@ BrowserRun dumpDom(const QUrl& checker, const QString& profileDir)
                    u"--no-first-run"_s, u"--disable-background-networking"_s,
                    u"--disable-component-update"_s, u"--disable-sync"_s,
                    u"--user-data-dir="_s + profileDir, u"--allow-file-access-from-files"_s,
-                   u"--virtual-time-budget=10000"_s, u"--dump-dom"_s,
-                   checker.toString(QUrl::FullyEncoded)});
+                   u"--virtual-time-budget=10000"_s, u"--dump-dom"_s, checkerUrl});
     if (!browser.waitForStarted(kBrowserWaitMs))
         return {u"the browser did not start: "_s + browser.errorString(), {}};
     if (!browser.waitForFinished(kBrowserWaitMs)) {
@@ -263,45 +219,205 @@ QString urlProblem(const QString& what, const QString& resolved, const QUrl& bas
     return {};
 }
 
-// A web server for the folder, on a free port of the loopback, that sends the page without
-// naming a charset (Python's own): the browser has to guess the page's encoding.
-class WebServer
+// A web server for one test: serves the files under its root to the browser on the loopback
+// address and keeps the path of every request, in order, so a test can tell what the browser
+// fetched and when. Each connection gets one answer and is closed.
+class LoggingServer
 {
 public:
-    explicit WebServer(const QString& directory)
+    explicit LoggingServer(QString root) : m_root(std::move(root))
     {
-        m_server.setWorkingDirectory(directory);
-        m_server.setProcessChannelMode(QProcess::MergedChannels);
-        m_server.start(u"python3"_s,
-                       {u"-u"_s, u"-m"_s, u"http.server"_s, u"--bind"_s, u"127.0.0.1"_s, u"0"_s});
-        if (!m_server.waitForStarted(10000))
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        // NOLINTBEGIN(cppcoreguidelines-pro-type-reinterpret-cast)
+        if (m_listener < 0 ||
+            ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(m_listener, 16) != 0 ||
+            ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
             return;
-        // "Serving HTTP on 127.0.0.1 port 40123 (http://127.0.0.1:40123/) ..."
-        QByteArray said;
-        while (m_server.waitForReadyRead(10000)) {
-            said += m_server.readAll();
-            const qsizetype at = said.indexOf(" port ");
-            const qsizetype end = at < 0 ? -1 : said.indexOf(' ', at + 6);
-            if (end > at) {
-                m_port = said.mid(at + 6, end - at - 6).toInt();
-                return;
-            }
-        }
+        // NOLINTEND(cppcoreguidelines-pro-type-reinterpret-cast)
+        m_port = ntohs(address.sin_port);
+        m_acceptor = std::thread([this] { acceptAll(); });
     }
-    ~WebServer()
+    ~LoggingServer()
     {
-        m_server.kill();
-        m_server.waitForFinished(5000);
+        m_stop = true;
+        if (m_acceptor.joinable())
+            m_acceptor.join();
+        for (std::thread& connection : m_connections)
+            connection.join();
+        if (m_listener >= 0)
+            ::close(m_listener);
     }
-    WebServer(const WebServer&) = delete;
-    WebServer& operator=(const WebServer&) = delete;
+    LoggingServer(const LoggingServer&) = delete;
+    LoggingServer& operator=(const LoggingServer&) = delete;
+    LoggingServer(LoggingServer&&) = delete;
+    LoggingServer& operator=(LoggingServer&&) = delete;
 
-    [[nodiscard]] int port() const { return m_port; }
+    [[nodiscard]] quint16 port() const { return m_port; }
+    [[nodiscard]] QStringList requests() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_requests;
+    }
 
 private:
-    QProcess m_server;
-    int m_port = 0;
+    void acceptAll()
+    {
+        pollfd listener{m_listener, POLLIN, 0};
+        while (!m_stop) {
+            if (::poll(&listener, 1, 50) <= 0)
+                continue;
+            const int connection = ::accept(m_listener, nullptr, nullptr);
+            if (connection >= 0)
+                m_connections.emplace_back([this, connection] { answer(connection); });
+        }
+    }
+
+    void answer(int connection)
+    {
+        QByteArray request;
+        char buffer[4096];
+        pollfd readable{connection, POLLIN, 0};
+        while (!request.contains("\r\n\r\n") && !m_stop) {
+            if (::poll(&readable, 1, 50) <= 0)
+                continue; // a connection opened ahead may never ask anything
+            const ssize_t got = ::recv(connection, buffer, sizeof buffer, 0);
+            if (got <= 0)
+                break;
+            request.append(buffer, got);
+        }
+        const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
+        if (words.size() == 3 && words[0] == "GET") {
+            const QByteArray target = words[1].split('?').constFirst();
+            const QString path = QUrl::fromPercentEncoding(target);
+            {
+                const std::lock_guard lock(m_mutex);
+                m_requests.append(path);
+            }
+            QFile file(m_root + path);
+            QByteArray head;
+            QByteArray body;
+            if (!path.contains(u"/../"_s) && QFileInfo(file).isFile() &&
+                file.open(QIODevice::ReadOnly)) {
+                body = file.readAll();
+                head = "HTTP/1.1 200 OK\r\nContent-Type: " + contentType(path) + "\r\n";
+            } else {
+                head = "HTTP/1.1 404 Not Found\r\n";
+            }
+            head += "Content-Length: " + QByteArray::number(body.size()) +
+                    "\r\nConnection: close\r\n\r\n";
+            const QByteArray whole = head + body;
+            for (qsizetype sent = 0; sent < whole.size();) {
+                const ssize_t more =
+                    ::send(connection, whole.constData() + sent, whole.size() - sent, MSG_NOSIGNAL);
+                if (more <= 0)
+                    break;
+                sent += more;
+            }
+        }
+        ::close(connection);
+    }
+
+    static QByteArray contentType(const QString& path)
+    {
+        const QString suffix = QFileInfo(path).suffix().toLower();
+        if (suffix == u"html")
+            return "text/html";
+        if (suffix == u"jpg")
+            return "image/jpeg";
+        return "image/" + suffix.toLatin1();
+    }
+
+    QString m_root;
+    int m_listener = -1;
+    quint16 m_port = 0;
+    std::atomic_bool m_stop{false};
+    std::thread m_acceptor;
+    std::vector<std::thread> m_connections; // touched by the acceptor only, until it ends
+    mutable std::mutex m_mutex;
+    QStringList m_requests;
 };
+
+// Shows the thumbnail page in a frame and waits until every picture in it has loaded (lazy
+// ones load as they come into view, which the tall frame gives them all), reports what
+// each showed, then asks the server for "/shown" so its log tells what the showing fetched,
+// and only then follows every cell's link and reports what came back.
+constexpr auto kThumbnailCheckerPage = R"(<html><head><title>check</title></head><body>
+<pre id="result">pending</pre>
+<script>
+function report(out) {
+  var bytes = new TextEncoder().encode(JSON.stringify(out));
+  var binary = '';
+  for (var i = 0; i < bytes.length; ++i)
+    binary += String.fromCharCode(bytes[i]);
+  document.getElementById('result').textContent = btoa(binary);
+}
+function opened(href) {
+  return fetch(href).then(function (r) {
+    return r.arrayBuffer().then(function (b) { return {href: href, status: r.status, length: b.byteLength}; });
+  });
+}
+function whenShown(frame, tries) {
+  var d = frame.contentDocument;
+  var pictures = Array.from(d.images);
+  if (!pictures.every(function (p) { return p.complete; }) && tries < 100) {
+    setTimeout(function () { whenShown(frame, tries + 1); }, 100);
+    return;
+  }
+  var shown = pictures.map(function (p) {
+    return {src: p.currentSrc, width: p.width, height: p.height, naturalWidth: p.naturalWidth,
+            naturalHeight: p.naturalHeight, alt: p.alt};
+  });
+  var links = Array.from(d.querySelectorAll('td a')).map(function (a) { return a.href; });
+  fetch('/shown').then(function () {
+    return Promise.all(links.map(opened));
+  }).then(function (links) {
+    report({pictures: shown, links: links});
+  }).catch(function (e) { report({error: String(e)}); });
+}
+var frame = document.createElement('iframe');
+frame.style.width = '1200px';
+frame.style.height = '3000px';
+frame.onload = function () { whenShown(frame, 0); };
+frame.src = 'PAGE';
+document.body.appendChild(frame);
+</script>
+</body></html>
+)";
+
+// One picture of the thumbnail page: written in the test, with its upright size.
+struct Original
+{
+    QString name;
+    QByteArray bytes;
+    QSize upright;
+};
+
+QList<Original> originals()
+{
+    using namespace test_pictures;
+    QByteArray clear;
+    for (int y = 0; y < 120; ++y)
+        clear += QByteArray(80, '\3') + QByteArray(80, '\0');
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    markedPicture({500, 500}).save(&buffer, "BMP");
+    return {
+        {u"Photo 1 & 2.JPG"_s, jpegBytes(markedPicture({800, 600})), {800, 600}},
+        {u"a#1.jpg"_s, jpegBytes(markedPicture({600, 800})), {600, 800}},
+        {u"caf\u00e9 6.jpg"_s,
+         withExifOrientation(jpegBytes(storedFor(markedPicture({600, 800}), 6)), 6),
+         {600, 800}},
+        {u"100%.gif"_s, gifBytes({160, 120}, {qRgb(255, 0, 0), 0, 0, 0}, {clear}, 3), {160, 120}},
+        {u"09:10:11.bmp"_s, bmp, {500, 500}},
+        {u"Say \"hi\" <2>?.GIF"_s, solidGif({320, 100}, Qt::darkGreen), {320, 100}},
+    };
+}
 
 } // namespace
 
@@ -311,6 +427,7 @@ class TestPageBrowser : public QObject
 private Q_SLOTS:
     void browserShowsEveryPictureAndLink_data();
     void browserShowsEveryPictureAndLink();
+    void browserShowsThumbnailsOnly();
 };
 
 void TestPageBrowser::browserShowsEveryPictureAndLink_data()
@@ -335,7 +452,9 @@ void TestPageBrowser::browserShowsEveryPictureAndLink()
     QTemporaryDir temporary;
     QVERIFY(temporary.isValid());
     // The pictures' directory has a blank and an accent of its own.
-    const QString directory = QDir::cleanPath(temporary.path()) + u"/My Pictures \u00e9"_s;
+    const QString root = QDir::cleanPath(temporary.path());
+    const QString folder = u"/My Pictures \u00e9"_s; // as a server sees it
+    const QString directory = root + folder;
     const QString profile = QDir::cleanPath(temporary.path()) + u"/profile"_s;
     QVERIFY(QDir().mkpath(directory));
     QVERIFY(QDir().mkpath(profile));
@@ -371,14 +490,17 @@ void TestPageBrowser::browserShowsEveryPictureAndLink()
     checker.write(QByteArray(kCheckerPage).replace("PAGE", kPageName));
     checker.close();
 
+    // A server that sends the page as "text/html", naming no charset: the browser guesses.
+    std::optional<LoggingServer> server;
     QUrl base = QUrl::fromLocalFile(directory + u'/');
-    std::optional<WebServer> server;
     if (overHttp) {
-        server.emplace(directory);
-        QVERIFY2(server->port() > 0, "the web server (python3 -m http.server) did not start");
-        base = QUrl(u"http://127.0.0.1:%1/"_s.arg(server->port()));
+        server.emplace(root);
+        QVERIFY(server->port() != 0);
+        base = QUrl(u"http://127.0.0.1:%1"_s.arg(server->port()) + folder + u'/');
     }
-    const BrowserRun run = dumpDom(base.resolved(QUrl(QString::fromLatin1(kCheckerName))), profile);
+    const BrowserRun run = dumpDom(
+        base.resolved(QUrl(QString::fromLatin1(kCheckerName))).toString(QUrl::FullyEncoded),
+        profile);
     if (!run.failure.isEmpty())
         QFAIL(qPrintable(run.failure));
     QString failure;
@@ -440,6 +562,135 @@ void TestPageBrowser::browserShowsEveryPictureAndLink()
     problems.removeAll(QString());
     if (!problems.isEmpty())
         problems.prepend(u"the browser read the page as "_s + charset);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+}
+
+void TestPageBrowser::browserShowsThumbnailsOnly()
+{
+    QTemporaryDir temporary;
+    QVERIFY(temporary.isValid());
+    const QString root = QDir::cleanPath(temporary.path());
+    const QString folder = u"/My Pictures \u00e9"_s; // as the server sees it
+    const QString directory = root + folder;
+    const QString profile = root + u"/profile"_s;
+    QVERIFY(QDir().mkpath(directory));
+    QVERIFY(QDir().mkpath(profile));
+
+    const QList<Original> all = originals();
+    WizardState state;
+    state.sImagePath = directory + u'/';
+    for (const Original& original : all) {
+        QVERIFY(test_pictures::writeBytes(directory + u'/' + original.name, original.bytes));
+        state.sImageFiles.append(original.name);
+    }
+    state.sImageFiles.append(QString());
+    state.sWidth = u"150"_s;
+    state.sHeight = u"150"_s;
+    state.sColumns = u"3"_s;
+    state.bBorder = true;
+    state.sThickness = u"2"_s;
+    state.sForeColor = u"#000000"_s;
+    state.sBackColor = u"#FFFFFF"_s;
+    state.sFileName = u"My #1 page.html"_s; // its folder's name needs care in a link too
+
+    ThumbnailJob job({directory, state.sFileName, state.sImageFiles.first(all.size()), {150, 150}});
+    QSignalSpy finished(&job, &ThumbnailJob::finished);
+    job.start();
+    QVERIFY(finished.wait(kBrowserWaitMs));
+    const ThumbnailJobResult& made = job.result();
+    QVERIFY2(made.complete(), qPrintable(made.error));
+    QCOMPARE(made.failed, 0);
+
+    const SaveResult saved = savePage(directory, state.sFileName, renderPage(state, made.cells));
+    QVERIFY2(saved.ok, qPrintable(saved.error));
+    QVERIFY(
+        test_pictures::writeBytes(directory + u"/checker.html"_s,
+                                  QByteArray(kThumbnailCheckerPage)
+                                      .replace("PAGE", QUrl::toPercentEncoding(state.sFileName))));
+
+    LoggingServer server(root);
+    QVERIFY(server.port() != 0);
+    const QString base = u"http://127.0.0.1:%1"_s.arg(server.port());
+    const BrowserRun run = dumpDom(
+        base + QString::fromLatin1(QUrl::toPercentEncoding(folder, "/")) + u"/checker.html"_s,
+        profile);
+    const QString asked = u"\nthe browser asked for:\n"_s + server.requests().join(u'\n');
+    if (!run.failure.isEmpty())
+        QFAIL(qPrintable(run.failure + asked));
+    QString failure;
+    const QJsonObject report = reportIn(run.dom, &failure);
+    if (!failure.isEmpty())
+        QFAIL(qPrintable(failure + asked));
+
+    // What the showing fetched: the page and its thumbnails, no original.
+    const QStringList requests = server.requests();
+    const qsizetype shownAt = requests.indexOf(u"/shown"_s);
+    QVERIFY2(shownAt >= 0, qPrintable(requests.join(u'\n')));
+    const QStringList whileShowing = requests.first(shownAt);
+    QStringList problems;
+    for (const Original& original : all) {
+        if (whileShowing.contains(folder + u'/' + original.name))
+            problems << u"the original \"%1\" was fetched while the page was shown"_s.arg(
+                original.name);
+    }
+
+    const QJsonArray pictures = report.value(u"pictures"_s).toArray();
+    const QJsonArray links = report.value(u"links"_s).toArray();
+    QCOMPARE(pictures.size(), all.size());
+    QCOMPARE(links.size(), all.size());
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const Original& original = all[i];
+        const ThumbnailCell& cell = made.cells[i];
+        const QJsonObject shown = pictures[i].toObject();
+        const QString source = QUrl(shown[u"src"_s].toString()).path(QUrl::FullyDecoded);
+        if (source != folder + u'/' + cell.source)
+            problems << u"\"%1\" shows %2, not its thumbnail %3"_s.arg(original.name, source,
+                                                                       cell.source);
+        if (whileShowing.count(folder + u'/' + cell.source) != 1)
+            problems << u"the thumbnail of \"%1\" was fetched %2 times"_s.arg(original.name)
+                            .arg(whileShowing.count(folder + u'/' + cell.source));
+        // Loaded, at the thumbnail's own pixels, shown at its size on the page.
+        const QSize natural(shown[u"naturalWidth"_s].toInt(), shown[u"naturalHeight"_s].toInt());
+        const QSize thumbnailPixels = QImageReader(directory + u'/' + cell.source).size();
+        if (natural != thumbnailPixels)
+            problems << u"\"%1\": the browser decoded %2x%3, the thumbnail is %4x%5"_s
+                            .arg(original.name)
+                            .arg(natural.width())
+                            .arg(natural.height())
+                            .arg(thumbnailPixels.width())
+                            .arg(thumbnailPixels.height());
+        const QSize onPage(shown[u"width"_s].toInt(), shown[u"height"_s].toInt());
+        if (onPage != QSize(cell.width, cell.height))
+            problems << u"\"%1\" is shown at %2x%3, not %4x%5"_s.arg(original.name)
+                            .arg(onPage.width())
+                            .arg(onPage.height())
+                            .arg(cell.width)
+                            .arg(cell.height);
+        // True proportions: the shown height is the original's, for the shown width, to a
+        // pixel.
+        const QSize upright = original.upright;
+        const double trueHeight = double(onPage.width()) * upright.height() / upright.width();
+        if (std::abs(trueHeight - onPage.height()) > 1.0)
+            problems << u"\"%1\" is shown at %2x%3, the proportions of %4x%5 need a height of %6"_s
+                            .arg(original.name)
+                            .arg(onPage.width())
+                            .arg(onPage.height())
+                            .arg(upright.width())
+                            .arg(upright.height())
+                            .arg(trueHeight);
+        if (shown[u"alt"_s].toString() != original.name)
+            problems << u"\"%1\" has the text \"%2\""_s.arg(original.name,
+                                                            shown[u"alt"_s].toString());
+        // The link opens the original.
+        const QJsonObject link = links[i].toObject();
+        const QString target = QUrl(link[u"href"_s].toString()).path(QUrl::FullyDecoded);
+        if (target != folder + u'/' + original.name || link[u"status"_s].toInt() != 200 ||
+            link[u"length"_s].toInteger() != original.bytes.size())
+            problems << u"the link of \"%1\" opened %2 (status %3, %4 bytes)"_s.arg(original.name)
+                            .arg(target)
+                            .arg(link[u"status"_s].toInt())
+                            .arg(link[u"length"_s].toInteger());
+    }
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }
 

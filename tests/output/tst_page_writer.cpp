@@ -43,6 +43,13 @@ private Q_SLOTS:
     void longNamesOutgrowTheFirstGuess();
     void halfSurrogatePairStaysInItsOwnName();
     void pagePathJoinsWithOneSeparator();
+    void thumbnailCells();
+    void textAttribute_data();
+    void textAttribute();
+    void pixelLength_data();
+    void pixelLength();
+    void thumbnailFolderName_data();
+    void thumbnailFolderName();
 };
 
 void TestPageWriter::wholePages_data()
@@ -232,6 +239,111 @@ void TestPageWriter::pagePathJoinsWithOneSeparator()
              QStringLiteral("/home/me/pics/my page.htm"));
     QCOMPARE(pagePath(QStringLiteral("/"), QStringLiteral("Vignetta.html")),
              QStringLiteral("//Vignetta.html"));
+}
+
+void TestPageWriter::thumbnailCells()
+{
+    // A folder name and image names that need care in both attributes; an image without a
+    // thumbnail and one past the end of the cells keep the cell they have without thumbnails.
+    WizardState state = stateFor({"a \"1\".jpg", "b.jpg", "c.jpg", "d.jpg"}, "2");
+    state.sWidth = "150px";
+    const QList<ThumbnailCell> cells{{"My #1 page_files/a_1-0123456789ab.jpg", 150, 113},
+                                     {"", 0, 0},
+                                     {"My #1 page_files/c-0123456789ab.png", 75, 150}};
+    const QByteArray page = renderPage(state, cells);
+    const QList<QByteArray> lines = page.split('\n');
+    QCOMPARE(lines[4], "      <meta charset=\"utf-8\">\r");
+    QCOMPARE(lines[5], "      <meta name=\"viewport\" content=\"width=device-width, "
+                       "initial-scale=1\">\r");
+    QCOMPARE(page_files::cellsPerTable(page), (QList<int>{2, 2}));
+
+    QList<QByteArray> cellLines;
+    for (const QByteArray& line : lines) {
+        if (line.startsWith("      <td "))
+            cellLines.append(line);
+    }
+    QCOMPARE(cellLines.size(), 4);
+    QCOMPARE(cellLines[0], "      <td align=center><A HREF=\"a &quot;1&quot;.jpg\"><IMG "
+                           "SRC=\"My %231 page_files/a_1-0123456789ab.jpg\" align=\"bottom\" "
+                           "border=0 width=150 height=113 loading=\"lazy\" "
+                           "alt=\"a &quot;1&quot;.jpg\"></A></td>\r");
+    QCOMPARE(cellLines[1], "      <td align=center><A HREF=\"b.jpg\"><IMG SRC=\"b.jpg\"align="
+                           "\"bottom\" img border=0 width=150px height=150></A></td>\r");
+    QVERIFY(cellLines[2].contains(" width=75 height=150 "));
+    QCOMPARE(cellLines[3], "      <td align=center><A HREF=\"d.jpg\"><IMG SRC=\"d.jpg\"align="
+                           "\"bottom\" img border=0 width=150px height=150></A></td>\r");
+}
+
+void TestPageWriter::textAttribute_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("plain, percent and hash as they are") << "100% #1.jpg"
+                                                         << "100% #1.jpg";
+    QTest::newRow("ampersand") << "a & b.jpg"
+                               << "a &amp; b.jpg";
+    QTest::newRow("quote and brackets") << "\"<b>\".jpg"
+                                        << "&quot;&lt;b&gt;&quot;.jpg";
+    QTest::newRow("line break and control characters")
+        << QString::fromUtf16(u"a\r\nb\u0001\u007f.jpg") << "a&#13;&#10;b&#1;&#127;.jpg";
+    QTest::newRow("accents as they are")
+        << QString::fromUtf8("\u00e9t\u00e9.jpg") << QString::fromUtf8("\u00e9t\u00e9.jpg");
+}
+
+void TestPageWriter::textAttribute()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, written);
+    QCOMPARE(vignetta::textAttribute(text), written);
+}
+
+void TestPageWriter::pixelLength_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("pixels"); // 0: not a plain number of pixels
+    QTest::newRow("150") << "150" << 150;
+    QTest::newRow("150px") << "150px" << 150;
+    QTest::newRow("blanks and PX") << " 150 PX " << 150;
+    QTest::newRow("decimal rounded") << "80.5" << 81;
+    QTest::newRow("decimal point alone") << "80." << 80;
+    QTest::newRow("huge held") << "99999999999" << vignetta::kLargestPixelLength;
+    QTest::newRow("50%") << "50%" << 0;
+    QTest::newRow("12em") << "12em" << 0;
+    QTest::newRow("abc") << "abc" << 0;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("zero") << "0" << 0;
+    QTest::newRow("below half a pixel") << "0.4" << 0;
+    QTest::newRow("negative") << "-150" << 0;
+    QTest::newRow("exponent") << "1e3" << 0;
+    QTest::newRow("px then more") << "150pxx" << 0;
+    QTest::newRow("two numbers") << "150 150" << 0;
+}
+
+void TestPageWriter::pixelLength()
+{
+    QFETCH(QString, text);
+    QFETCH(int, pixels);
+    const std::optional<int> length = vignetta::pixelLength(text);
+    QCOMPARE(length.value_or(0), pixels);
+}
+
+void TestPageWriter::thumbnailFolderName_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("html") << "Holiday.html"
+                          << "Holiday_files";
+    QTest::newRow("blanks trimmed, last extension only") << " my.trip.htm "
+                                                         << "my.trip_files";
+    QTest::newRow("no extension") << "Holiday"
+                                  << "Holiday_files";
+}
+
+void TestPageWriter::thumbnailFolderName()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, folder);
+    QCOMPARE(vignetta::thumbnailFolderName(page), folder);
 }
 
 QTEST_MAIN(TestPageWriter)

@@ -1,0 +1,280 @@
+#include "thumbnails/thumbnail_job.h"
+
+#include "thumbnails/thumbnail_maker.h"
+#include "thumbnails/thumbnail_names.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QThread>
+
+#include <cerrno>
+#include <mutex>
+#include <optional>
+#include <sys/stat.h>
+#include <vector>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace vignetta {
+
+namespace {
+
+// Runs `work` on `threads` threads, this one among them, and waits for all of them.
+template <typename Work>
+void onThreads(int threads, const Work& work)
+{
+    std::vector<std::thread> others;
+    others.reserve(static_cast<std::size_t>(std::max(0, threads - 1)));
+    for (int i = 1; i < threads; ++i)
+        others.emplace_back(work);
+    work();
+    for (std::thread& thread : others)
+        thread.join();
+}
+
+QString quotedPath(const QString& path)
+{
+    return u'"' + QDir::toNativeSeparators(path) + u'"';
+}
+
+// Makes the folder unless it is there; the reason when it cannot be had.
+std::optional<QString> makeFolder(const QString& folder)
+{
+    if (::mkdir(QFile::encodeName(folder).constData(), 0777) != 0 && errno != EEXIST)
+        return qt_error_string(errno);
+    if (!QFileInfo(folder).isDir())
+        return u"a file of that name is in the way"_s;
+    return std::nullopt;
+}
+
+} // namespace
+
+QStringList ThumbnailJobResult::fileNamesInUse() const
+{
+    QStringList names;
+    for (const ThumbnailOutcome& one : outcome) {
+        if (!one.fileName.isEmpty())
+            names.append(one.fileName);
+    }
+    return names;
+}
+
+ThumbnailJob::ThumbnailJob(ThumbnailRequest request, QObject* parent)
+    : QObject(parent), m_request(std::move(request)), m_threads(QThread::idealThreadCount())
+{}
+
+ThumbnailJob::~ThumbnailJob()
+{
+    cancel();
+    if (m_driver.joinable())
+        m_driver.join();
+}
+
+void ThumbnailJob::setThreadCount(int threads)
+{
+    m_threads = std::max(1, threads);
+}
+
+void ThumbnailJob::start()
+{
+    if (m_running)
+        return;
+    m_running = true;
+    m_cancelled = false;
+    m_stop = false;
+    m_done = 0;
+    m_toDo = 0;
+    m_msLeft = -1;
+    m_driver = std::thread([this] { run(); });
+}
+
+void ThumbnailJob::cancel()
+{
+    m_cancelled = true;
+    m_stop = true;
+}
+
+void ThumbnailJob::postProgress()
+{
+    if (!m_progressPosted.exchange(true))
+        QMetaObject::invokeMethod(this, &ThumbnailJob::sendProgress, Qt::QueuedConnection);
+}
+
+void ThumbnailJob::sendProgress()
+{
+    // Cleared before the counts are read, so that a count arriving meanwhile posts again.
+    m_progressPosted = false;
+    Q_EMIT progress(m_done.load(), m_toDo.load(), m_msLeft.load());
+}
+
+void ThumbnailJob::run()
+{
+    const QStringList& images = m_request.images;
+    const QSize box = m_request.box;
+    const QString folderName = thumbnailFolderName(m_request.pageFileName);
+    const QString folder = m_request.directory + u'/' + folderName;
+    const qsizetype count = images.size();
+
+    ThumbnailJobResult result;
+    result.folder = folder;
+    std::vector<ThumbnailOutcome> outcome(static_cast<std::size_t>(count));
+    std::vector<ThumbnailCell> cells(static_cast<std::size_t>(count));
+    std::mutex errorMutex;
+    const auto stopping = [this] { return m_stop.load(); };
+
+    const auto finish = [&] {
+        result.cancelled = m_cancelled.load();
+        result.outcome = QList<ThumbnailOutcome>(outcome.begin(), outcome.end());
+        result.cells = QList<ThumbnailCell>(cells.begin(), cells.end());
+        for (const ThumbnailOutcome& one : outcome) {
+            result.made += one.status == ThumbnailStatus::Made ? 1 : 0;
+            result.reused += one.status == ThumbnailStatus::Reused ? 1 : 0;
+            result.failed += one.status == ThumbnailStatus::Failed ? 1 : 0;
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, result = std::move(result)]() mutable {
+                m_driver.join(); // it has nothing left to do but return
+                m_result = std::move(result);
+                m_running = false;
+                Q_EMIT finished();
+            },
+            Qt::QueuedConnection);
+    };
+
+    if (const std::optional<QString> reason = makeFolder(folder)) {
+        result.error = u"The folder "_s + quotedPath(folder) + u" could not be made: "_s + *reason;
+        finish();
+        return;
+    }
+
+    // An image named twice on the page has one thumbnail; the first of its places does the work.
+    const QStringList baseNames = thumbnailBaseNames(images);
+    std::vector<qsizetype> distinct;
+    std::vector<qsizetype> firstPlace(static_cast<std::size_t>(count));
+    {
+        QHash<QString, qsizetype> seen;
+        for (qsizetype i = 0; i < count; ++i) {
+            const auto at = seen.constFind(images.at(i));
+            if (at != seen.cend()) {
+                firstPlace[static_cast<std::size_t>(i)] = *at;
+                continue;
+            }
+            seen.insert(images.at(i), i);
+            firstPlace[static_cast<std::size_t>(i)] = i;
+            distinct.push_back(i);
+        }
+    }
+    const auto imagePath = [&](qsizetype i) -> QString {
+        return m_request.directory + u'/' + images.at(i);
+    };
+    const auto cellFor = [&](const QString& fileName, QSize pixels) {
+        const QSize css = fitInside(pixels, box);
+        return ThumbnailCell{folderName + u'/' + fileName, css.width(), css.height()};
+    };
+
+    // First the thumbnails that can stay: only the headers of the files already there are read.
+    std::vector<char> needsWork(static_cast<std::size_t>(count), 0);
+    std::atomic<std::size_t> next{0};
+    onThreads(m_threads, [&] {
+        for (std::size_t k = next++; k < distinct.size() && !stopping(); k = next++) {
+            const qsizetype i = distinct[k];
+            const auto at = static_cast<std::size_t>(i);
+            const QString marker = thumbnailMarker(images.at(i), box);
+            bool found = false;
+            for (const QString& suffix : {u".jpg"_s, u".png"_s}) {
+                const QString fileName = baseNames.at(i) + suffix;
+                if (const std::optional<QSize> size =
+                        reusableThumbnail(folder + u'/' + fileName, imagePath(i), marker)) {
+                    outcome[at] = {ThumbnailStatus::Reused, fileName, {}};
+                    cells[at] = cellFor(fileName, *size);
+                    found = true;
+                    break;
+                }
+            }
+            needsWork[at] = found ? 0 : 1;
+        }
+    });
+    std::vector<qsizetype> work;
+    for (const qsizetype i : distinct) {
+        if (needsWork[static_cast<std::size_t>(i)] != 0)
+            work.push_back(i);
+    }
+    m_toDo = static_cast<int>(work.size());
+    postProgress();
+
+    // Then the thumbnails to make, each image decoded, encoded and written by one worker.
+    QElapsedTimer clock;
+    clock.start();
+    next = 0;
+    onThreads(m_threads, [&] {
+        for (std::size_t k = next++; k < work.size() && !stopping(); k = next++) {
+            const qsizetype i = work[k];
+            const auto at = static_cast<std::size_t>(i);
+            QString problem;
+            QImage picture = readThumbnail(imagePath(i), box, m_stop, &problem);
+            if (stopping())
+                return;
+            if (picture.isNull()) {
+                outcome[at] = {ThumbnailStatus::Failed, {}, problem};
+            } else {
+                const QSize pixels = picture.size();
+                const EncodedThumbnail encoded =
+                    encodeThumbnail(picture, thumbnailMarker(images.at(i), box));
+                picture = QImage(); // one decoded picture per worker at a time
+                if (stopping())
+                    return;
+                const QString fileName = baseNames.at(i) + encoded.suffix;
+                const SaveResult saved = encoded.bytes.isEmpty()
+                                             ? SaveResult{false, u"it could not be encoded"_s}
+                                             : saveThumbnailFile(folder, fileName, encoded.bytes);
+                if (!saved.ok) {
+                    const std::lock_guard lock(errorMutex);
+                    if (result.error.isEmpty())
+                        result.error = u"The thumbnail "_s + quotedPath(folder + u'/' + fileName) +
+                                       u" could not be written: "_s + saved.error;
+                    m_stop = true;
+                    return;
+                }
+                outcome[at] = {ThumbnailStatus::Made, fileName, {}};
+                cells[at] = cellFor(fileName, pixels);
+            }
+            const int done = ++m_done;
+            m_msLeft = clock.elapsed() * (m_toDo - done) / done;
+            postProgress();
+        }
+    });
+
+    for (qsizetype i = 0; i < count; ++i) {
+        const auto first = static_cast<std::size_t>(firstPlace[static_cast<std::size_t>(i)]);
+        outcome[static_cast<std::size_t>(i)] = outcome[first];
+        cells[static_cast<std::size_t>(i)] = cells[first];
+    }
+    finish();
+}
+
+StaleRemoval removeStaleThumbnails(const QString& folder, const QStringList& inUse)
+{
+    StaleRemoval removal;
+    const QSet<QString> keep(inUse.begin(), inUse.end());
+    const QStringList names =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QString& name : names) {
+        if (keep.contains(name) || !hasThumbnailFileShape(name))
+            continue;
+        QFile file(folder + u'/' + name);
+        if (!carriesThumbnailMarker(file.fileName()))
+            continue;
+        if (file.remove())
+            ++removal.removed;
+        else
+            removal.problems.append(quotedPath(file.fileName()) + u": "_s + file.errorString());
+    }
+    return removal;
+}
+
+} // namespace vignetta

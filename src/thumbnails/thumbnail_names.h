@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+namespace vignetta {
+
+// The names of the thumbnail files, one for each image name, in the same order: a short
+// readable part taken from the image's name (lower-case ASCII letters, digits and "_", at
+// most kReadableLength of them), "-", and `hashDigits` hexadecimal digits of a digest of the
+// exact name. No two different image names get the same thumbnail name, not even where they
+// differ only in letter case or in characters a file system refuses; the same name always
+// gets the same thumbnail name among the same images, whatever their order. The suffix
+// (".jpg" or ".png") is added when the thumbnail is written.
+[[nodiscard]] QStringList thumbnailBaseNames(const QStringList& imageNames, int hashDigits = 12);
+inline constexpr int kReadableLength = 16;
+
+// Whether a file name has the shape of a thumbnail this program writes: base name as above
+// (12 digits) and ".jpg" or ".png".
+[[nodiscard]] bool hasThumbnailFileShape(QStringView fileName);
+
+// The text every thumbnail carries, naming the rules it was made by, the box it was made for
+// and (as a digest) the exact name of its image, so that a later run can tell from the file's
+// header alone whether it is still the thumbnail it would make.
+[[nodiscard]] QString thumbnailMarker(QStringView imageName, QSize box);
+inline constexpr auto kThumbnailMarkerKey = "VignettaThumbnail";
+
+} // namespace vignetta

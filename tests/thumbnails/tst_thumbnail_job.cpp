@@ -1,0 +1,463 @@
+// The thumbnail job on real files: the thumbnails of a small set of every kind of picture
+// and the page that shows them, reuse on a second run, removal of thumbnails no longer
+// shown, Cancel, and a full disk.
+
+#include "support/image_folder.h"
+#include "support/page_files.h"
+#include "support/test_pictures.h"
+
+#include "output/page_writer.h"
+#include "thumbnails/thumbnail_job.h"
+#include "thumbnails/thumbnail_names.h"
+#include "core/wizard_state.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace vignetta;
+using namespace test_pictures;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int kWait = 60000;
+
+// One picture of the small set and what its thumbnail must be.
+struct SetPicture
+{
+    QString name;
+    QSize pixels;      // the thumbnail's size; empty: the image cannot be read
+    QByteArray format; // the thumbnail's format
+    bool marked;       // its corners show the four quarter colours, upright
+};
+
+const QList<SetPicture>& smallSet()
+{
+    static const QList<SetPicture> set = [] {
+        QList<SetPicture> s{
+            {u"Beach & Sea #1.jpg"_s, {300, 225}, "jpeg", true},
+            {u"portrait.JPG"_s, {225, 300}, "jpeg", true},
+            {u"square.jpg"_s, {300, 300}, "jpeg", true},
+        };
+        for (int orientation = 1; orientation <= 8; ++orientation)
+            s.append({u"turned %1.jpg"_s.arg(orientation), {300, 225}, "jpeg", true});
+        s.append({u"picture.bmp"_s, {300, 225}, "jpeg", true});
+        s.append({u"opaque.gif"_s, {200, 100}, "jpeg", true});
+        s.append({u"clear.gif"_s, {160, 120}, "png", false});
+        s.append({u"animated.gif"_s, {120, 120}, "jpeg", false});
+        s.append({u"damaged.jpg"_s, {}, {}, false});
+        return s;
+    }();
+    return set;
+}
+
+QByteArray quarterIndexes(QSize size)
+{
+    QByteArray indexes;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            indexes.append(char((y < size.height() / 2 ? 0 : 2) + (x < size.width() / 2 ? 0 : 1)));
+    }
+    return indexes;
+}
+
+bool writeSmallSet(const ImageFolder& folder)
+{
+    bool ok = markedPicture({1200, 900}).save(folder.filePath(u"Beach & Sea #1.jpg"_s), "JPEG") &&
+              markedPicture({900, 1200}).save(folder.filePath(u"portrait.JPG"_s), "JPEG") &&
+              markedPicture({1000, 1000}).save(folder.filePath(u"square.jpg"_s), "JPEG") &&
+              markedPicture({800, 600}).save(folder.filePath(u"picture.bmp"_s), "BMP");
+    const QImage upright = markedPicture({640, 480});
+    for (int orientation = 1; orientation <= 8; ++orientation)
+        ok = ok && writeBytes(folder.filePath(u"turned %1.jpg"_s.arg(orientation)),
+                              withExifOrientation(jpegBytes(storedFor(upright, orientation)),
+                                                  orientation));
+    ok = ok && writeBytes(folder.filePath(u"opaque.gif"_s),
+                          gifBytes({200, 100}, quarterColours(), {quarterIndexes({200, 100})}));
+    // Left half transparent (index 3), right half red.
+    QByteArray clear;
+    for (int y = 0; y < 120; ++y)
+        clear += QByteArray(80, '\3') + QByteArray(80, '\0');
+    ok = ok &&
+         writeBytes(folder.filePath(u"clear.gif"_s),
+                    gifBytes({160, 120}, {qRgb(255, 0, 0), 0, 0, qRgb(0, 0, 255)}, {clear}, 3));
+    // A red frame, then a blue one.
+    ok = ok && writeBytes(folder.filePath(u"animated.gif"_s),
+                          gifBytes({120, 120}, {qRgb(255, 0, 0), 0, qRgb(0, 0, 255)},
+                                   {QByteArray(qsizetype(120) * 120, '\0'),
+                                    QByteArray(qsizetype(120) * 120, '\2')}));
+    // A JPEG cut off before its picture data.
+    ok = ok && writeBytes(folder.filePath(u"damaged.jpg"_s),
+                          jpegBytes(markedPicture({64, 64})).left(300));
+    return ok;
+}
+
+QStringList namesOf(const QList<SetPicture>& set)
+{
+    QStringList names;
+    for (const SetPicture& p : set)
+        names.append(p.name);
+    return names;
+}
+
+ThumbnailRequest requestFor(const ImageFolder& folder, const QStringList& names,
+                            QSize box = {150, 150})
+{
+    return {folder.path(), u"Vignetta.html"_s, names, box};
+}
+
+// Runs a job to its end; the result, or a null result and a failure.
+ThumbnailJobResult run(const ThumbnailRequest& request, int threads = 0)
+{
+    ThumbnailJob job(request);
+    if (threads > 0)
+        job.setThreadCount(threads);
+    QSignalSpy finished(&job, &ThumbnailJob::finished);
+    job.start();
+    if (!finished.wait(kWait))
+        return {u"<no end>"_s, {}, {}, 0, 0, 0, false, u"the job did not finish"_s};
+    return job.result();
+}
+
+WizardState pageState(const QStringList& names)
+{
+    WizardState state;
+    state.sImageFiles = names;
+    state.sImageFiles.append(QString());
+    state.sWidth = u"150"_s;
+    state.sHeight = u"150"_s;
+    state.sColumns = u"3"_s;
+    state.bBorder = true;
+    state.sThickness = u"2"_s;
+    state.sForeColor = u"#000000"_s;
+    state.sBackColor = u"#FFFFFF"_s;
+    state.sFileName = u"Vignetta.html"_s;
+    return state;
+}
+
+QHash<QString, QDateTime> modificationTimes(const QString& folder)
+{
+    QHash<QString, QDateTime> times;
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden);
+    for (const QFileInfo& file : files)
+        times.insert(file.fileName(), file.lastModified());
+    return times;
+}
+
+// Every file in the folder is a whole picture: nothing half written, no temporary file.
+QString halfWrittenFiles(const QString& folder)
+{
+    QStringList bad;
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        QImageReader reader(folder + u'/' + name);
+        if (!hasThumbnailFileShape(name) || reader.read().isNull())
+            bad.append(name);
+    }
+    return bad.join(u", "_s);
+}
+
+void setOlder(const QString& path, int seconds)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-seconds),
+                             QFileDevice::FileModificationTime));
+}
+
+} // namespace
+
+class TestThumbnailJob : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void smallSetThumbnailsAndPage();
+    void secondRunReusesEverything();
+    void changedImageOrBoxIsMadeAgain();
+    void staleThumbnailsRemovedNothingElse();
+    void cancelStopsSoonAndKeepsFinished();
+    void fullDiskStopsWithTheReason_data();
+    void fullDiskStopsWithTheReason();
+    void folderInTheWay();
+};
+
+void TestThumbnailJob::smallSetThumbnailsAndPage()
+{
+    ImageFolder folder;
+    QVERIFY(writeSmallSet(folder));
+    const QList<SetPicture>& set = smallSet();
+
+    ThumbnailJob job(requestFor(folder, namesOf(set)));
+    QSignalSpy progress(&job, &ThumbnailJob::progress);
+    QSignalSpy finished(&job, &ThumbnailJob::finished);
+    job.start();
+    QVERIFY(job.isRunning());
+    QVERIFY(finished.wait(kWait));
+    const ThumbnailJobResult& result = job.result();
+    QVERIFY2(result.complete(), qPrintable(result.error));
+    QCOMPARE(result.made, set.size() - 1);
+    QCOMPARE(result.failed, 1);
+    QCOMPARE(result.reused, 0);
+
+    // Progress counts from none to all the images that needed work, the time left known once
+    // one is done.
+    QVERIFY(!progress.isEmpty());
+    QCOMPARE(progress.first().at(0).toInt(), 0);
+    QCOMPARE(progress.first().at(1).toInt(), set.size());
+    QCOMPARE(progress.first().at(2).toLongLong(), -1);
+    QCOMPARE(progress.last().at(0).toInt(), set.size());
+    QCOMPARE(progress.last().at(2).toLongLong(), 0);
+
+    const QString thumbnails = folder.filePath(u"Vignetta_files"_s);
+    QCOMPARE(result.folder, thumbnails);
+    for (qsizetype i = 0; i < set.size(); ++i) {
+        const SetPicture& expected = set[i];
+        const ThumbnailOutcome& outcome = result.outcome[i];
+        const QByteArray name = expected.name.toUtf8();
+        if (expected.pixels.isEmpty()) {
+            QVERIFY2(outcome.status == ThumbnailStatus::Failed, name);
+            QVERIFY2(!outcome.problem.isEmpty(), name);
+            QVERIFY2(result.cells[i].source.isEmpty(), name);
+            continue;
+        }
+        QVERIFY2(outcome.status == ThumbnailStatus::Made, name);
+        const QString path = thumbnails + u'/' + outcome.fileName;
+        QCOMPARE(result.cells[i].source, u"Vignetta_files/"_s + outcome.fileName);
+
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::ReadOnly), name);
+        const QByteArray bytes = file.readAll();
+        QVERIFY2(!bytes.contains(QByteArray("Exif\0\0", 6)), name); // no orientation to apply
+        QImageReader reader(path);
+        QCOMPARE(reader.format(), expected.format);
+        QCOMPARE(reader.transformation(), QImageIOHandler::TransformationNone);
+        QImage thumbnail = reader.read();
+        QCOMPARE(thumbnail.size(), expected.pixels);
+        const int w = thumbnail.width();
+        const int h = thumbnail.height();
+        if (expected.marked) {
+            // Upright: each corner shows its own quarter's colour.
+            const QList<QPoint> corners{{3, 3}, {w - 4, 3}, {3, h - 4}, {w - 4, h - 4}};
+            for (int c = 0; c < 4; ++c) {
+                const QRgb seen = thumbnail.pixel(corners[c]);
+                QVERIFY2(
+                    alike(seen, quarterColours()[c]),
+                    qPrintable(u"%1, corner %2: %3"_s.arg(expected.name).arg(c).arg(seen, 8, 16)));
+            }
+        }
+        if (expected.name == u"clear.gif") {
+            QCOMPARE(qAlpha(thumbnail.pixel(10, 60)), 0);
+            QCOMPARE(thumbnail.pixel(150, 60), qRgb(255, 0, 0));
+        }
+        if (expected.name == u"animated.gif") // the first frame
+            QVERIFY(alike(thumbnail.pixel(60, 60), qRgb(255, 0, 0), 8));
+    }
+
+    // The whole page, byte for byte.
+    const QByteArray page = renderPage(pageState(namesOf(set)), result.cells);
+    const QString expectedPath = QFINDTESTDATA(u"../output/data/thumbnails_small_set.html"_s);
+    QVERIFY(!expectedPath.isEmpty());
+    const QString difference = page_files::pageDifference(page, page_files::readFile(expectedPath));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+void TestThumbnailJob::secondRunReusesEverything()
+{
+    ImageFolder folder;
+    QVERIFY(writeSmallSet(folder));
+    const ThumbnailRequest request = requestFor(folder, namesOf(smallSet()));
+    const ThumbnailJobResult first = run(request);
+    QVERIFY2(first.complete(), qPrintable(first.error));
+    const auto before = modificationTimes(first.folder);
+    QCOMPARE(before.size(), first.made);
+
+    QTest::qWait(20); // a thumbnail written now would have a later time
+    const ThumbnailJobResult second = run(request);
+    QVERIFY2(second.complete(), qPrintable(second.error));
+    QCOMPARE(second.made, 0);
+    QCOMPARE(second.reused, first.made);
+    QCOMPARE(second.failed, first.failed);
+    QCOMPARE(modificationTimes(second.folder), before);
+    // The same page.
+    QCOMPARE(renderPage(pageState(request.images), second.cells),
+             renderPage(pageState(request.images), first.cells));
+}
+
+void TestThumbnailJob::changedImageOrBoxIsMadeAgain()
+{
+    ImageFolder folder;
+    const QStringList names{u"a.jpg"_s, u"b.jpg"_s, u"c.jpg"_s};
+    for (const QString& name : names)
+        QVERIFY(markedPicture({800, 600}).save(folder.filePath(name), "JPEG"));
+    const ThumbnailJobResult first = run(requestFor(folder, names));
+    QVERIFY2(first.complete(), qPrintable(first.error));
+    QCOMPARE(first.made, 3);
+
+    // b.jpg replaced by a copy that keeps an older modification time: its status time is new.
+    QTest::qWait(20);
+    QVERIFY(markedPicture({600, 800}).save(folder.filePath(u"b.jpg"_s), "JPEG"));
+    setOlder(folder.filePath(u"b.jpg"_s), 3600);
+    const ThumbnailJobResult second = run(requestFor(folder, names));
+    QVERIFY2(second.complete(), qPrintable(second.error));
+    QCOMPARE(second.made, 1);
+    QCOMPARE(second.outcome[1].status, ThumbnailStatus::Made);
+    QCOMPARE(second.cells[1].width, 113); // the new picture's proportions
+    QCOMPARE(second.cells[1].height, 150);
+
+    // Another box: every thumbnail is made again, under the same names.
+    const ThumbnailJobResult third = run(requestFor(folder, names, {100, 60}));
+    QVERIFY2(third.complete(), qPrintable(third.error));
+    QCOMPARE(third.made, 3);
+    QCOMPARE(third.fileNamesInUse(), first.fileNamesInUse());
+    QCOMPARE(QImageReader(third.folder + u'/' + third.outcome[0].fileName).size(), QSize(160, 120));
+    QCOMPARE(third.cells[0].width, 80);
+    QCOMPARE(third.cells[0].height, 60);
+}
+
+void TestThumbnailJob::staleThumbnailsRemovedNothingElse()
+{
+    ImageFolder folder;
+    const QStringList names{u"a.jpg"_s, u"b.gif"_s, u"c.jpg"_s};
+    QVERIFY(markedPicture({400, 300}).save(folder.filePath(u"a.jpg"_s), "JPEG"));
+    QVERIFY(writeBytes(folder.filePath(u"b.gif"_s), solidGif({40, 30}, Qt::blue)));
+    QVERIFY(markedPicture({400, 300}).save(folder.filePath(u"c.jpg"_s), "JPEG"));
+    const ThumbnailJobResult first = run(requestFor(folder, names));
+    QVERIFY2(first.complete(), qPrintable(first.error));
+
+    // Things of the user's in the folder: a note, and a picture named like a thumbnail.
+    const QString notes = first.folder + u"/notes.txt"_s;
+    const QString lookalike = first.folder + u"/photo-0123456789ab.jpg"_s;
+    QVERIFY(writeBytes(notes, "mine"));
+    QVERIFY(markedPicture({20, 20}).save(lookalike, "JPEG"));
+    const QByteArray original = page_files::readFile(folder.filePath(u"c.jpg"_s));
+
+    // c.jpg leaves the page.
+    const ThumbnailJobResult second = run(requestFor(folder, names.first(2)));
+    QVERIFY2(second.complete(), qPrintable(second.error));
+    const StaleRemoval removal = removeStaleThumbnails(second.folder, second.fileNamesInUse());
+    QVERIFY2(removal.problems.isEmpty(), qPrintable(removal.problems.join(u'\n')));
+    QCOMPARE(removal.removed, 1);
+
+    QStringList expected = second.fileNamesInUse();
+    expected << u"notes.txt"_s << u"photo-0123456789ab.jpg"_s;
+    expected.sort();
+    QCOMPARE(QDir(second.folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    QCOMPARE(page_files::readFile(notes), QByteArray("mine"));
+    QCOMPARE(page_files::readFile(folder.filePath(u"c.jpg"_s)), original);
+}
+
+void TestThumbnailJob::cancelStopsSoonAndKeepsFinished()
+{
+    ImageFolder folder;
+    QStringList names;
+    for (int i = 0; i < 40; ++i) {
+        names.append(u"noise %1.jpg"_s.arg(i));
+        QVERIFY(writeBytes(folder.filePath(names.last()), jpegBytes(noisePicture({1200, 900}, i))));
+    }
+    QFile oldPage(folder.filePath(u"Vignetta.html"_s));
+    QVERIFY(oldPage.open(QIODevice::WriteOnly));
+    oldPage.write("the old page");
+    oldPage.close();
+
+    ThumbnailJob job(requestFor(folder, names));
+    QSignalSpy finished(&job, &ThumbnailJob::finished);
+    QElapsedTimer clock;
+    connect(&job, &ThumbnailJob::progress, &job, [&](int done) {
+        if (done >= 2 && !clock.isValid()) {
+            job.cancel();
+            clock.start();
+        }
+    });
+    job.start();
+    QVERIFY(finished.wait(kWait));
+    QVERIFY(clock.isValid());
+    const qint64 stoppedAfter = clock.elapsed();
+    QVERIFY2(stoppedAfter < 500, qPrintable(u"stopped after %1 ms"_s.arg(stoppedAfter)));
+
+    const ThumbnailJobResult& result = job.result();
+    QVERIFY(result.cancelled);
+    QVERIFY(!result.complete());
+    QVERIFY(result.error.isEmpty());
+    QVERIFY(result.made >= 2);
+    QVERIFY2(result.made < names.size(), "cancelled too late to tell");
+    QCOMPARE(result.failed, 0); // images not reached are not counted as unreadable
+    QCOMPARE(page_files::readFile(oldPage.fileName()), QByteArray("the old page"));
+    const QString bad = halfWrittenFiles(result.folder);
+    QVERIFY2(bad.isEmpty(), qPrintable(bad));
+    QCOMPARE(QDir(result.folder).entryList(QDir::Files).size(), result.made);
+
+    // What was finished is kept for the next run.
+    const ThumbnailJobResult next = run(requestFor(folder, names));
+    QVERIFY2(next.complete(), qPrintable(next.error));
+    QCOMPARE(next.reused, result.made);
+    QCOMPARE(next.made, names.size() - result.made);
+}
+
+void TestThumbnailJob::fullDiskStopsWithTheReason_data()
+{
+    // Large thumbnails fail in a write, small ones (buffered) only when flushed.
+    QTest::addColumn<bool>("large");
+    QTest::addColumn<int>("filler");
+    QTest::newRow("large thumbnails") << true << 0;
+    QTest::newRow("small thumbnails, disk nearly full") << false << 56 * 1024;
+}
+
+void TestThumbnailJob::fullDiskStopsWithTheReason()
+{
+    QFETCH(bool, large);
+    QFETCH(int, filler);
+    ImageFolder folder;
+    QStringList names;
+    for (int i = 0; i < 6; ++i) {
+        names.append(u"picture %1.jpg"_s.arg(i));
+        const QImage picture = large ? noisePicture({600, 450}, i) : markedPicture({600, 450});
+        QVERIFY(writeBytes(folder.filePath(names.last()), jpegBytes(picture)));
+    }
+    QFile oldPage(folder.filePath(u"Vignetta.html"_s));
+    QVERIFY(oldPage.open(QIODevice::WriteOnly));
+    oldPage.write("the old page");
+    oldPage.close();
+
+    // The thumbnails' folder on a file system with room for about one of them.
+    const QString thumbnails = folder.filePath(u"Vignetta_files"_s);
+    QVERIFY(QDir().mkpath(thumbnails));
+    QProcess mount;
+    mount.start(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s, u"tmpfs"_s, thumbnails});
+    if (!mount.waitForFinished() || mount.exitStatus() != QProcess::NormalExit ||
+        mount.exitCode() != 0)
+        QSKIP(qPrintable(u"a small tmpfs could not be mounted (it takes root): "_s +
+                         QString::fromLocal8Bit(mount.readAllStandardError()).trimmed()));
+    const auto unmount = qScopeGuard([&] { QProcess::execute(u"umount"_s, {thumbnails}); });
+    if (filler > 0)
+        QVERIFY(writeBytes(thumbnails + u"/filler.bin"_s, QByteArray(filler, 'f')));
+
+    const ThumbnailJobResult result = run(requestFor(folder, names), 1);
+    QVERIFY(!result.complete());
+    QVERIFY(!result.cancelled);
+    QVERIFY2(result.error.contains(u"No space left on device"_s), qPrintable(result.error));
+    QVERIFY2(result.error.contains(thumbnails + u'/'), qPrintable(result.error));
+    QVERIFY(result.made < names.size());
+    QCOMPARE(page_files::readFile(oldPage.fileName()), QByteArray("the old page"));
+    if (filler > 0)
+        QVERIFY(QFile::remove(thumbnails + u"/filler.bin"_s));
+    const QString bad = halfWrittenFiles(thumbnails);
+    QVERIFY2(bad.isEmpty(), qPrintable(bad));
+}
+
+void TestThumbnailJob::folderInTheWay()
+{
+    ImageFolder folder({u"a.jpg"_s, u"Vignetta_files"_s});
+    const ThumbnailJobResult result = run(requestFor(folder, {u"a.jpg"_s}));
+    QVERIFY(!result.complete());
+    QVERIFY2(result.error.contains(folder.filePath(u"Vignetta_files"_s)), qPrintable(result.error));
+    QCOMPARE(page_files::readFile(folder.filePath(u"Vignetta_files"_s)), QByteArray());
+}
+
+QTEST_GUILESS_MAIN(TestThumbnailJob)
+#include "tst_thumbnail_job.moc"

@@ -1,0 +1,187 @@
+// Thumbnail sizes, names and decoding, each on its own.
+
+#include "support/image_folder.h"
+#include "support/test_pictures.h"
+
+#include "thumbnails/thumbnail_maker.h"
+#include "thumbnails/thumbnail_names.h"
+
+#include <QImageReader>
+#include <QScopeGuard>
+#include <QSet>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace vignetta;
+using namespace test_pictures;
+using namespace Qt::Literals::StringLiterals;
+
+class TestThumbnails : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void sizes_data();
+    void sizes();
+    void namesNeverMeet_data();
+    void namesNeverMeet();
+    void namesAreShortSafeAndStable();
+    void meetingDigestsAreParted();
+    void markerNamesImageAndBox();
+    void largeJpegDecodedAtReducedSize();
+};
+
+void TestThumbnails::sizes_data()
+{
+    QTest::addColumn<QSize>("image");
+    QTest::addColumn<QSize>("box");
+    QTest::addColumn<QSize>("pixels");
+    QTest::addColumn<QSize>("css");
+
+    const QSize box(150, 150);
+    QTest::newRow("12 megapixels, landscape")
+        << QSize(4000, 3000) << box << QSize(300, 225) << QSize(150, 113);
+    QTest::newRow("portrait") << QSize(3000, 4000) << box << QSize(225, 300) << QSize(113, 150);
+    QTest::newRow("square") << QSize(1000, 1000) << box << QSize(300, 300) << QSize(150, 150);
+    QTest::newRow("wide box, height-bound")
+        << QSize(1600, 900) << QSize(200, 100) << QSize(356, 200) << QSize(178, 100);
+    QTest::newRow("small image keeps its pixels, fills the box")
+        << QSize(40, 30) << box << QSize(40, 30) << QSize(150, 113);
+    QTest::newRow("exactly twice the box")
+        << QSize(300, 300) << box << QSize(300, 300) << QSize(150, 150);
+    QTest::newRow("one side over twice the box")
+        << QSize(301, 10) << box << QSize(300, 10) << QSize(150, 5);
+    QTest::newRow("a line of pixels keeps one")
+        << QSize(1, 5000) << box << QSize(1, 300) << QSize(1, 150);
+    QTest::newRow("huge box") << QSize(4000, 3000) << QSize(100000, 100000) << QSize(4000, 3000)
+                              << QSize(100000, 75000);
+}
+
+void TestThumbnails::sizes()
+{
+    QFETCH(QSize, image);
+    QFETCH(QSize, box);
+    QFETCH(QSize, pixels);
+    QFETCH(QSize, css);
+    const ThumbnailSizes sizes = thumbnailSizes(image, box);
+    QCOMPARE(sizes.pixels, pixels);
+    QCOMPARE(sizes.css, css);
+}
+
+void TestThumbnails::namesNeverMeet_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("letter case") << QStringList{"IMG_1.JPG", "img_1.jpg", "Img_1.jpg"};
+    QTest::newRow("characters vfat refuses")
+        << QStringList{"a:b.jpg", "a?b.jpg", "a*b.jpg", "a_b.jpg",  "a\"b.jpg",
+                       "a<b.jpg", "a>b.jpg", "a|b.jpg", "a\\b.jpg", "a b.jpg"};
+    QTest::newRow("control characters") << QStringList{"a\nb.jpg", "a\rb.jpg", "a\tb.jpg",
+                                                       "a\x01"
+                                                       "b.jpg"};
+    QTest::newRow("accents") << QStringList{u"\u00e9t\u00e9.jpg"_s, u"ete.jpg"_s,
+                                            u"e\u0301te\u0301.jpg"_s};
+    QTest::newRow("extension only") << QStringList{"a.jpg", "a.gif", "a.bmp", "a.JPG"};
+    QTest::newRow("same long start")
+        << QStringList{QString(200, u'x') + u"1.jpg"_s, QString(200, u'x') + u"2.jpg"_s};
+    QTest::newRow("half surrogate pairs")
+        << QStringList{QString::fromUtf16(u"a\xd800.jpg"), QString::fromUtf16(u"a\xd801.jpg")};
+}
+
+void TestThumbnails::namesNeverMeet()
+{
+    QFETCH(QStringList, names);
+    const QStringList bases = thumbnailBaseNames(names);
+    QCOMPARE(bases.size(), names.size());
+    QSet<QString> distinct;
+    for (const QString& base : bases)
+        distinct.insert(base.toLower()); // not even on a file system that ignores case
+    QCOMPARE(distinct.size(), names.size());
+}
+
+void TestThumbnails::namesAreShortSafeAndStable()
+{
+    const QStringList names{u"IMG_0001.JPG"_s, u"Beach day: \"best\" <1>?.jpg"_s,
+                            QString(300, QChar(0x4e2d)) + u".gif"_s, u".jpg"_s,
+                            u"\u00c9t\u00e9 2023.bmp"_s};
+    const QStringList bases = thumbnailBaseNames(names);
+    QCOMPARE(bases[0], u"img_0001-"_s + bases[0].right(12));
+    QCOMPARE(bases[1].left(bases[1].size() - 13), u"beach_day_best_1"_s);
+    QCOMPARE(bases[2].left(bases[2].size() - 13), u"image"_s);
+    QCOMPARE(bases[4].left(bases[4].size() - 13), u"ete_2023"_s);
+    for (const QString& base : bases) {
+        QVERIFY2(hasThumbnailFileShape(QString(base + u".jpg"_s)), qPrintable(base));
+        QVERIFY2(hasThumbnailFileShape(QString(base + u".png"_s)), qPrintable(base));
+        QVERIFY(base.size() <= kReadableLength + 13);
+    }
+    // The same names give the same thumbnails, whatever their order on the page.
+    QStringList reversed = names;
+    std::reverse(reversed.begin(), reversed.end());
+    QStringList again = thumbnailBaseNames(reversed);
+    std::reverse(again.begin(), again.end());
+    QCOMPARE(again, bases);
+    // An image named twice has one thumbnail.
+    const QStringList twice = thumbnailBaseNames({u"a.jpg"_s, u"a.jpg"_s});
+    QCOMPARE(twice.size(), 2);
+    QCOMPARE(twice[0], twice[1]);
+
+    QVERIFY(!hasThumbnailFileShape(u"IMG_0001.jpg"_s));
+    QVERIFY(!hasThumbnailFileShape(u"img-0123456789ab.gif"_s));
+    QVERIFY(!hasThumbnailFileShape(u"img-0123456789AB.jpg"_s));
+    QVERIFY(!hasThumbnailFileShape(u"img-0123456789ab.jpg.tmp"_s));
+}
+
+void TestThumbnails::meetingDigestsAreParted()
+{
+    // With one hexadecimal digit, digests meet all the time: every name still gets its own,
+    // and the same one whatever the order.
+    QStringList names;
+    for (int i = 0; i < 40; ++i)
+        names.append(u"p%1.jpg"_s.arg(i % 2 == 0 ? i : 0)); // many share their readable part
+    names.removeDuplicates();
+    const QStringList bases = thumbnailBaseNames(names, 1);
+    QCOMPARE(QSet<QString>(bases.begin(), bases.end()).size(), names.size());
+    QStringList shuffled = names;
+    std::rotate(shuffled.begin(), shuffled.begin() + 7, shuffled.end());
+    const QStringList again = thumbnailBaseNames(shuffled, 1);
+    for (qsizetype i = 0; i < shuffled.size(); ++i)
+        QCOMPARE(again[i], bases[names.indexOf(shuffled[i])]);
+}
+
+void TestThumbnails::markerNamesImageAndBox()
+{
+    const QString marker = thumbnailMarker(u"a.jpg", {150, 150});
+    QCOMPARE(marker, thumbnailMarker(u"a.jpg", {150, 150}));
+    QVERIFY(marker != thumbnailMarker(u"A.jpg", {150, 150}));
+    QVERIFY(marker != thumbnailMarker(u"a.jpg", {150, 151}));
+    QVERIFY(marker != thumbnailMarker(u"a.jpg", {151, 150}));
+    // Read back from a written thumbnail's header as it was written.
+    const EncodedThumbnail jpeg = encodeThumbnail(markedPicture({30, 20}), marker);
+    QBuffer buffer;
+    buffer.setData(jpeg.bytes);
+    QCOMPARE(QImageReader(&buffer).text(QString::fromLatin1(kThumbnailMarkerKey)), marker);
+}
+
+void TestThumbnails::largeJpegDecodedAtReducedSize()
+{
+    // Decoded whole, the JPEG would take 3000 x 2000 x 4 bytes, far over the limit set here:
+    // its thumbnail can only come from a decode at reduced size. A BMP cannot be read so.
+    ImageFolder folder;
+    QVERIFY(markedPicture({3000, 2000}).save(folder.filePath(u"big.jpg"_s), "JPEG"));
+    QVERIFY(markedPicture({3000, 2000}).save(folder.filePath(u"big.bmp"_s), "BMP"));
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(8);
+    const auto restore = qScopeGuard([limit] { QImageReader::setAllocationLimit(limit); });
+
+    const std::atomic_bool cancel{false};
+    QString problem;
+    const QImage fromJpeg =
+        readThumbnail(folder.filePath(u"big.jpg"_s), {150, 150}, cancel, &problem);
+    QVERIFY2(!fromJpeg.isNull(), qPrintable(problem));
+    QCOMPARE(fromJpeg.size(), QSize(300, 200));
+    QVERIFY(alike(fromJpeg.pixel(3, 3), quarterColours()[0]));
+    QVERIFY(readThumbnail(folder.filePath(u"big.bmp"_s), {150, 150}, cancel, &problem).isNull());
+    QVERIFY(!problem.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestThumbnails)
+#include "tst_thumbnails.moc"
