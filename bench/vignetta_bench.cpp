@@ -67,8 +67,21 @@ public:
     {
         return std::nullopt;
     }
+    std::unique_ptr<vignetta::ProgressPrompt>
+    showProgress(QWidget* /*parent*/, vignetta::ProgressRequest /*request*/) override
+    {
+        return std::make_unique<NoProgress>();
+    }
+    bool openUrl(const QUrl& /*url*/) override { return false; }
 
     QList<vignetta::MessageRequest> messages;
+
+private:
+    class NoProgress final : public vignetta::ProgressPrompt
+    {
+    public:
+        void setProgress(int /*done*/, int /*toDo*/, const QString& /*text*/) override {}
+    };
 };
 
 [[noreturn]] void fail(const char* what)

@@ -2,9 +2,14 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QPointer>
+#include <QProgressBar>
+#include <QProgressDialog>
 #include <QSpacerItem>
+#include <QUrl>
 
 #include <cmath>
 
@@ -17,6 +22,58 @@ namespace {
 constexpr int kTitleBarRoom = 160;
 // Title bars often draw their text bolder and larger than the interface font.
 constexpr double kTitleFontAllowance = 1.25;
+
+// Work that ends sooner than this shows no progress window at all.
+constexpr int kProgressDelayMs = 500;
+
+// The progress dialog of the toolkit. Its bar is updated directly: the dialog's own setValue()
+// runs the event loop when the dialog is modal, which could end the work, and so destroy the
+// dialog, inside the call.
+class QtProgress final : public ProgressPrompt
+{
+public:
+    QtProgress(QWidget* parent, ProgressRequest request)
+        : m_dialog(new QProgressDialog(parent)), m_bar(new QProgressBar)
+    {
+        if (parent != nullptr) {
+            m_dialog->setPalette(parent->palette());
+            m_dialog->setFont(parent->font());
+        }
+        m_dialog->setWindowModality(Qt::WindowModal);
+        m_dialog->setWindowTitle(request.title);
+        m_dialog->setLabelText(request.text);
+        m_dialog->setAutoReset(false);
+        m_dialog->setAutoClose(false);
+        m_dialog->setBar(m_bar);
+        m_bar->setRange(0, 0);
+        m_bar->setValue(0); // at its minimum: the delay below starts now
+        // The dialog shows itself once the delay is over, unless it is gone by then.
+        m_dialog->setMinimumDuration(kProgressDelayMs);
+        QObject::connect(m_dialog, &QProgressDialog::canceled, m_dialog,
+                         [onCancel = std::move(request.onCancel)] {
+                             if (onCancel)
+                                 onCancel();
+                         });
+    }
+    ~QtProgress() override { delete m_dialog.data(); }
+    QtProgress(const QtProgress&) = delete;
+    QtProgress& operator=(const QtProgress&) = delete;
+    QtProgress(QtProgress&&) = delete;
+    QtProgress& operator=(QtProgress&&) = delete;
+
+    void setProgress(int done, int toDo, const QString& text) override
+    {
+        if (m_dialog.isNull())
+            return;
+        m_bar->setRange(0, toDo);
+        m_bar->setValue(toDo > 0 ? done : 0);
+        m_dialog->setLabelText(text);
+    }
+
+private:
+    QPointer<QProgressDialog> m_dialog; // gone with its parent window, should that go first
+    QProgressBar* m_bar;                // the dialog's
+};
 
 } // namespace
 
@@ -52,6 +109,16 @@ std::optional<QColor> QtPrompts::chooseColor(QWidget* parent, const QColor& init
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedColor();
+}
+
+std::unique_ptr<ProgressPrompt> QtPrompts::showProgress(QWidget* parent, ProgressRequest request)
+{
+    return std::make_unique<QtProgress>(parent, std::move(request));
+}
+
+bool QtPrompts::openUrl(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
 }
 
 } // namespace vignetta

@@ -4,9 +4,11 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
+class QUrl;
 class QWidget;
 
 namespace vignetta {
@@ -20,6 +22,23 @@ struct MessageRequest
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
 
     friend bool operator==(const MessageRequest&, const MessageRequest&) = default;
+};
+
+// A progress window as the wizard asks for it.
+struct ProgressRequest
+{
+    QString title;
+    QString text;
+    std::function<void()> onCancel; // Cancel was pressed, or the window closed
+};
+
+// A progress window while it shows: it goes when this object goes.
+class ProgressPrompt
+{
+public:
+    virtual ~ProgressPrompt() = default;
+    // `done` of `toDo` with `text` under the title; a `toDo` of 0 shows work of unknown size.
+    virtual void setProgress(int done, int toDo, const QString& text) = 0;
 };
 
 // What the wizard asks of the user through modal dialogs. The program shows real dialogs;
@@ -36,6 +55,16 @@ public:
     // or nothing when the dialog was cancelled.
     virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial,
                                               const QString& title) = 0;
+
+    // Shows a progress window, modal to `parent`'s window, for work that goes on meanwhile:
+    // it returns at once and never runs an event loop of its own. Work that ends soon may be
+    // done before the window appears.
+    [[nodiscard]] virtual std::unique_ptr<ProgressPrompt> showProgress(QWidget* parent,
+                                                                       ProgressRequest request) = 0;
+
+    // Opens `url` in the user's application for it (a page in the web browser); false when
+    // none could be started.
+    virtual bool openUrl(const QUrl& url) = 0;
 };
 
 // The real dialogs.
@@ -45,6 +74,8 @@ public:
     void showMessage(QWidget* parent, const MessageRequest& request) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial,
                                       const QString& title) override;
+    std::unique_ptr<ProgressPrompt> showProgress(QWidget* parent, ProgressRequest request) override;
+    bool openUrl(const QUrl& url) override;
 };
 
 // The message box as the real dialogs show it: wide enough for its whole title, which window
