@@ -42,7 +42,8 @@ struct Step3Values
 
 struct Step4Values
 {
-    QString sFileName; // page file name with extension, no directory
+    QString sFileName;        // page file name with extension, no directory
+    bool bThumbnails = false; // thumbnail files beside the page
 };
 
 // Everything the wizard remembers during one run. The navigation stores each step's values
@@ -62,6 +63,7 @@ struct WizardState
     QString sForeColor;
     QString sBackColor;
     QString sFileName;
+    bool bThumbnails = false;
 
     // The number of chosen names: sImageFiles' upper bound, its last element being empty.
     [[nodiscard]] qsizetype imageCount() const
@@ -81,7 +83,11 @@ struct WizardState
         sForeColor = std::move(values.sForeColor);
         sBackColor = std::move(values.sBackColor);
     }
-    void store(Step4Values values) { sFileName = std::move(values.sFileName); }
+    void store(Step4Values values)
+    {
+        sFileName = std::move(values.sFileName);
+        bThumbnails = values.bThumbnails;
+    }
 };
 
 } // namespace vignetta

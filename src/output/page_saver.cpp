@@ -329,6 +329,11 @@ void syncFolder(int dir)
 
 } // namespace
 
+QString pageNameProblem(const QString& fileName)
+{
+    return nameProblem(trimBlanks(fileName));
+}
+
 SaveResult savePage(const QString& directory, const QString& fileName, const QByteArray& page)
 {
     const QString name = trimBlanks(fileName);

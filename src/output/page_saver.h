@@ -27,4 +27,9 @@ struct SaveResult
 [[nodiscard]] SaveResult savePage(const QString& directory, const QString& fileName,
                                   const QByteArray& page);
 
+// Why savePage() refuses `fileName` whatever is on the disk (empty, a separator, a control
+// character), as the reason it gives; empty when the name itself is fine. Lets the caller
+// refuse the name before it writes anything else for the page.
+[[nodiscard]] QString pageNameProblem(const QString& fileName);
+
 } // namespace vignetta

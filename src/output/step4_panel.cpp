@@ -3,6 +3,7 @@
 #include "output/page_name.h"
 #include "ui/ui_kit.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -12,7 +13,13 @@ namespace vignetta {
 
 namespace {
 
-constexpr char16_t kDefaultName[] = u"Vignetta"; // with the first extension, "html"
+// What Step 4 shows at start and after Restart.
+constexpr struct
+{
+    const char16_t* name;
+    bool html; // the first extension, else the second
+    bool thumbnails;
+} kDefaults{.name = u"Vignetta", .html = true, .thumbnails = false};
 
 } // namespace
 
@@ -37,6 +44,12 @@ Step4Panel::Step4Panel(QWidget* parent) : QGroupBox(u"Step 4: Page Name"_s, pare
     m_optExtension[1] = makeOptionButton(m_frame2, memberName(u"optExtension", 1), u"htm"_s,
                                          twipsRect(120, 480, 1092, 252), 52);
 
+    // Beside the extensions: whether the page gets thumbnail files of its own.
+    m_frame3 = makeFrame(this, u"Frame3"_s, u"Thumbnails"_s, twipsRect(1680, 1800, 2292, 852), 63);
+    m_frame3->setCaptionColor(QColor(kDarkRed));
+    m_check2 = makeCheckBox(m_frame3, u"Check2"_s, u"&Make thumbnail files"_s,
+                            twipsRect(120, 240, 2052, 252), 64);
+
     m_txtFileName =
         makeTextBox(this, u"txtFileName"_s, QString(), twipsRect(240, 2760, 5052, 288), 49);
     m_txtFileName->setAccessibleName(u"Page name"_s);
@@ -46,14 +59,16 @@ Step4Panel::Step4Panel(QWidget* parent) : QGroupBox(u"Step 4: Page Name"_s, pare
 
 void Step4Panel::setDefaults()
 {
-    m_txtFileName->setText(QString::fromUtf16(kDefaultName));
-    m_optExtension[0]->setChecked(true);
+    m_txtFileName->setText(QString::fromUtf16(kDefaults.name));
+    m_optExtension[kDefaults.html ? 0 : 1]->setChecked(true);
+    m_check2->setChecked(kDefaults.thumbnails);
 }
 
 Step4Values Step4Panel::Get_Step4_Info() const
 {
     // Only the first option is looked at: anything but "html" means "htm".
-    return {.sFileName = pageFileName(m_txtFileName->text(), m_optExtension[0]->isChecked())};
+    return {.sFileName = pageFileName(m_txtFileName->text(), m_optExtension[0]->isChecked()),
+            .bThumbnails = m_check2->isChecked()};
 }
 
 } // namespace vignetta

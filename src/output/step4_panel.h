@@ -6,6 +6,7 @@
 
 #include <array>
 
+class QCheckBox;
 class QLineEdit;
 class QRadioButton;
 
@@ -13,7 +14,7 @@ namespace vignetta {
 
 class CaptionedFrame;
 
-// Step 4: the page's name and its extension.
+// Step 4: the page's name, its extension, and whether it gets thumbnail files.
 class Step4Panel final : public QGroupBox
 {
     Q_OBJECT
@@ -30,6 +31,8 @@ Q_SIGNALS:
 private:
     CaptionedFrame* m_frame2 = nullptr;
     std::array<QRadioButton*, 2> m_optExtension{};
+    CaptionedFrame* m_frame3 = nullptr;
+    QCheckBox* m_check2 = nullptr;
     QLineEdit* m_txtFileName = nullptr;
 };
 

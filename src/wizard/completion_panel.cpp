@@ -1,12 +1,22 @@
 #include "wizard/completion_panel.h"
 
 #include "ui/ui_kit.h"
+#include "wizard/finish_texts.h"
 
+#include <QDir>
 #include <QLabel>
+#include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace vignetta {
+
+namespace {
+
+// The tooltip of the note names this many images at most.
+constexpr qsizetype kProblemsShown = 20;
+
+} // namespace
 
 CompletionPanel::CompletionPanel(QWidget* parent) : QGroupBox(u"Page Creation Complete"_s, parent)
 {
@@ -20,16 +30,44 @@ CompletionPanel::CompletionPanel(QWidget* parent) : QGroupBox(u"Page Creation Co
     font.setFamilies({u"MS Sans Serif"_s, u"DejaVu Sans"_s, u"Sans Serif"_s});
     font.setPixelSize(fontPx(20));
     m_lblFileName->setFont(font);
+    // Under the name: where the page is, and the way to look at it.
+    m_lblFolder = makeLabel(this, u"lblFolder"_s, QString(), twipsRect(120, 1584, 5292, 252), 65,
+                            {.color = kBlack});
+    m_cmdOpen =
+        makeButton(this, u"cmdOpen"_s, u"O&pen Page"_s, twipsRect(2160, 1872, 1212, 252), 66);
+    connect(m_cmdOpen, &QPushButton::clicked, this, &CompletionPanel::openRequested);
     makeLabel(this, memberName(u"Label1", 15), u"Thank you for using Vignetta."_s,
               twipsRect(120, 2160, 5292, 192), 54);
     makeLabel(this, memberName(u"Label1", 16),
               u"Select the Restart button to create another ThumbNail page."_s,
               twipsRect(120, 2520, 5292, 192), 53);
+    m_lblUnreadable = makeLabel(this, u"lblUnreadable"_s, QString(),
+                                twipsRect(120, 2808, 5292, 252), 67, {.color = kDarkRed});
 }
 
 void CompletionPanel::setFileName(const QString& fileName)
 {
     m_lblFileName->setText(fileName);
+}
+
+void CompletionPanel::setFolder(const QString& folder)
+{
+    // A long path keeps both its ends, where the folder's own name is; the whole of it is in
+    // the tooltip and told to screen readers.
+    const QString path = QDir::toNativeSeparators(folder);
+    m_lblFolder->setText(m_lblFolder->fontMetrics().elidedText(
+        path, Qt::ElideMiddle, m_lblFolder->contentsRect().width()));
+    m_lblFolder->setToolTip(plainToolTip(path));
+    m_lblFolder->setAccessibleName(path);
+}
+
+void CompletionPanel::setUnreadableImages(const QStringList& problems)
+{
+    m_lblUnreadable->setText(unreadableImagesText(problems.size()));
+    QStringList shown = problems.mid(0, kProblemsShown);
+    if (problems.size() > kProblemsShown)
+        shown.append(u"and %1 more"_s.arg(problems.size() - kProblemsShown));
+    m_lblUnreadable->setToolTip(plainToolTip(shown.join(u'\n')));
 }
 
 } // namespace vignetta

@@ -7,6 +7,7 @@
 #include "output/step4_panel.h"
 #include "selection/step1_panel.h"
 #include "selection/step2_panel.h"
+#include "thumbnails/thumbnail_job.h"
 #include "tutor/form_tutor.h"
 #include "tutor/tutor_hints.h"
 #include "ui/picture.h"
@@ -14,16 +15,20 @@
 #include "ui/ui_kit.h"
 #include "wizard/about_panel.h"
 #include "wizard/completion_panel.h"
+#include "wizard/finish_texts.h"
 #include "wizard/step_checks.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QUrl>
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -65,7 +70,11 @@ formVG::formVG(const QString& startDirectory, Prompts* prompts, QWidget* parent)
     Form_Load();
 }
 
-formVG::~formVG() = default;
+formVG::~formVG()
+{
+    // Thumbnails being made stop here: the job waits for its workers as it goes.
+    delete m_thumbnailJob;
+}
 
 void formVG::buildWindow(const QString& startDirectory)
 {
@@ -115,6 +124,7 @@ void formVG::buildWindow(const QString& startDirectory)
         if (m_cmdButtons[kFinish]->isEnabled())
             cmdButtons_Click(kFinish);
     });
+    connect(m_completion, &CompletionPanel::openRequested, this, &formVG::cmdOpen_Click);
     connect(m_about, &AboutPanel::okPressed, this, &formVG::cmdOk_Click);
     chainTabOrder();
 }
@@ -152,8 +162,11 @@ void formVG::focusFirstControl(int panel)
     // would end the run. Screen readers name the panel as focus enters it.
     QWidget* first = nullptr;
     int firstTabIndex = 0;
+    // The completion panel's own button (Open Page) is left to its access key and Tab: the keys
+    // go to Restart, the wizard's way on, where Finish was.
     const QList<QWidget*> controls =
-        m_frmStep[static_cast<std::size_t>(panel)]->findChildren<QWidget*>();
+        panel == kCompletion ? QList<QWidget*>()
+                             : m_frmStep[static_cast<std::size_t>(panel)]->findChildren<QWidget*>();
     for (QWidget* control : controls) {
         const QVariant tabIndex = control->property(kTabIndexProperty);
         if (!tabIndex.isValid() || (control->focusPolicy() & Qt::TabFocus) == 0 ||
@@ -164,7 +177,7 @@ void formVG::focusFirstControl(int panel)
             firstTabIndex = tabIndex.toInt();
         }
     }
-    // A panel without controls of its own (the completion panel): the button that goes on.
+    // Else the button that goes on.
     for (const int button : {kRestart, kFinish, kNext}) {
         if (first != nullptr)
             break;
@@ -237,12 +250,18 @@ bool formVG::CompleteThisStep()
             m_state.store(std::move(values));
         break;
     }
-    case kStep4:
-        // The tutor goes once the page is written (DoFinish): a page that cannot be written
+    case kStep4: {
+        // The tutor goes once the page is written (pageWritten): a page that cannot be written
         // leaves the user on Step 4 with the tutor as it was.
-        m_state.store(m_step4->Get_Step4_Info());
-        m_completion->setFileName(m_state.sFileName);
+        Step4Values values = m_step4->Get_Step4_Info();
+        if (values.bThumbnails)
+            problem = thumbnailSizeProblem(m_state.sWidth, m_state.sHeight);
+        if (!problem) {
+            m_state.store(std::move(values));
+            m_completion->setFileName(m_state.sFileName);
+        }
         break;
+    }
     default:
         break;
     }
@@ -277,10 +296,24 @@ void formVG::DoFinish()
 {
     if (!CompleteThisStep())
         return;
+    m_pageDirectory = m_step1->filePath();
+    // With thumbnail files the page follows once they are made (thumbnailsMade).
+    if (m_state.bThumbnails) {
+        MakeThumbnails();
+        return;
+    }
     // A page that could not be written keeps the user on Step 4 with every entry, to correct
     // the name and try again.
     if (!WriteFile())
         return;
+    pageWritten({});
+}
+
+void formVG::pageWritten(const QStringList& unreadableImages)
+{
+    m_writtenPage = pagePath(m_pageDirectory, m_state.sFileName);
+    m_completion->setFolder(m_pageDirectory);
+    m_completion->setUnreadableImages(unreadableImages);
     if (m_state.bTutorOn)
         TutorOff();
     ++m_state.iStep;
@@ -300,6 +333,7 @@ void formVG::DoExit()
     if (m_exiting)
         return;
     m_exiting = true;
+    stopThumbnails();
     if (m_state.bTutorOn)
         TutorOff();
     close();
@@ -321,6 +355,7 @@ void formVG::closeEvent(QCloseEvent* event)
     // Closing the window through its frame ends the program just as Exit does.
     if (!m_exiting) {
         m_exiting = true;
+        stopThumbnails();
         if (m_state.bTutorOn)
             TutorOff();
         Q_EMIT exitRequested();
@@ -330,6 +365,11 @@ void formVG::closeEvent(QCloseEvent* event)
 
 void formVG::cmdButtons_Click(int index)
 {
+    // While Finish makes thumbnails the wizard stays where it is; only Exit goes (and stops
+    // them). The progress window keeps the mouse and keys away, but it shows only after a
+    // moment, and a button may be reached meanwhile.
+    if (m_thumbnailJob != nullptr && index != kExit)
+        return;
     switch (index) {
     case kExit:
         DoExit();
@@ -390,13 +430,91 @@ void formVG::cmdColor_Click(int index)
 
 bool formVG::WriteFile()
 {
-    const QString directory = m_step1->filePath();
-    const SaveResult saved = savePage(directory, m_state.sFileName, renderPage(m_state));
-    if (!saved.ok) {
-        warn(u"The page \""_s + QDir::toNativeSeparators(pagePath(directory, m_state.sFileName)) +
-             u"\" could not be written: "_s + saved.error);
-    }
+    const SaveResult saved = savePage(m_pageDirectory, m_state.sFileName, renderPage(m_state));
+    if (!saved.ok)
+        warn(pageNotWrittenText(pagePath(m_pageDirectory, m_state.sFileName), saved.error));
     return saved.ok;
+}
+
+void formVG::MakeThumbnails()
+{
+    // A name the page cannot have is refused before anything is written for it.
+    if (const QString problem = pageNameProblem(m_state.sFileName); !problem.isEmpty()) {
+        warn(pageNotWrittenText(pagePath(m_pageDirectory, m_state.sFileName), problem));
+        return;
+    }
+    // The step check has made sure that both sizes are in pixels.
+    const QSize box(pixelLength(m_state.sWidth).value_or(1),
+                    pixelLength(m_state.sHeight).value_or(1));
+    m_thumbnailJob = new ThumbnailJob(
+        {m_pageDirectory, m_state.sFileName, m_state.sImageFiles.first(m_state.imageCount()), box},
+        this);
+    connect(m_thumbnailJob, &ThumbnailJob::progress, this,
+            [this](int done, int toDo, qint64 msLeft) {
+                if (m_progress)
+                    m_progress->setProgress(done, toDo, thumbnailProgressText(done, toDo, msLeft));
+            });
+    connect(m_thumbnailJob, &ThumbnailJob::finished, this, &formVG::thumbnailsMade);
+    m_thumbnailsCancelled = false;
+    m_thumbnailJob->start();
+    m_progress =
+        m_prompts->showProgress(this, {.title = QString::fromUtf16(kThumbnailProgressTitle),
+                                       .text = QString::fromUtf16(kThumbnailProgressStart),
+                                       .onCancel = [this] { stopThumbnails(); }});
+}
+
+void formVG::stopThumbnails()
+{
+    // The job ends soon and reports; thumbnails already written stay for the next Finish.
+    if (m_thumbnailJob == nullptr)
+        return;
+    m_thumbnailsCancelled = true;
+    m_thumbnailJob->cancel();
+}
+
+void formVG::thumbnailsMade()
+{
+    m_progress.reset();
+    // The job goes once it has delivered this report.
+    ThumbnailJob* job = std::exchange(m_thumbnailJob, nullptr);
+    const ThumbnailJobResult result = job->result();
+    job->deleteLater();
+    // Cancelled: back on Step 4 as it was, the old page untouched, even where the last
+    // thumbnail was done before the job heard of it.
+    if (m_thumbnailsCancelled || m_exiting || result.cancelled)
+        return;
+    if (!result.error.isEmpty()) {
+        warn(result.error);
+        return;
+    }
+    const SaveResult saved =
+        savePage(m_pageDirectory, m_state.sFileName, renderPage(m_state, result.cells));
+    if (!saved.ok) {
+        warn(pageNotWrittenText(pagePath(m_pageDirectory, m_state.sFileName), saved.error));
+        return;
+    }
+    // Only now that the page shows the new thumbnails may the ones it no longer shows go. One
+    // that cannot be removed does no harm, and goes at a later Finish.
+    (void)removeStaleThumbnails(result.folder, result.fileNamesInUse());
+    QStringList unreadable;
+    for (qsizetype i = 0; i < result.outcome.size(); ++i) {
+        if (result.outcome[i].status == ThumbnailStatus::Failed)
+            unreadable.append(m_state.sImageFiles[i] + u": "_s + result.outcome[i].problem);
+    }
+    unreadable.removeDuplicates(); // an image named twice on the page is one image
+    pageWritten(unreadable);
+}
+
+void formVG::cmdOpen_Click()
+{
+    if (!QFileInfo(m_writtenPage).isFile()) {
+        warn(u"The page \""_s + QDir::toNativeSeparators(m_writtenPage) +
+             u"\" is no longer there."_s);
+        return;
+    }
+    if (!m_prompts->openUrl(QUrl::fromLocalFile(m_writtenPage)))
+        warn(u"The page \""_s + QDir::toNativeSeparators(m_writtenPage) +
+             u"\" could not be opened: no program to show web pages was found."_s);
 }
 
 void formVG::DoTutor()

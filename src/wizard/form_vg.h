@@ -18,11 +18,13 @@ namespace vignetta {
 class AboutPanel;
 class CompletionPanel;
 class FormTutor;
+class ProgressPrompt;
 class Prompts;
 class Step1Panel;
 class Step2Panel;
 class Step3Panel;
 class Step4Panel;
+class ThumbnailJob;
 
 // The main window: the stack of panels, the wizard buttons and the navigation between steps.
 // It owns the wizard's state for the whole run.
@@ -88,6 +90,11 @@ private:
     void cmdOk_Click();
     void cmdColor_Click(int index);
     bool WriteFile();
+    void MakeThumbnails();
+    void thumbnailsMade();
+    void stopThumbnails();
+    void pageWritten(const QStringList& unreadableImages);
+    void cmdOpen_Click();
 
     void DoTutor();
     void TutorOn();
@@ -100,6 +107,12 @@ private:
     WizardState m_state;
     bool m_exiting = false;
     QElapsedTimer m_sinceFinish; // since the completion panel came up
+    QString m_pageDirectory;     // where Finish writes the page
+    QString m_writtenPage;       // the page on the completion panel, for Open Page
+    // While Finish makes thumbnail files: the job (a child of the window) and its progress.
+    ThumbnailJob* m_thumbnailJob = nullptr;
+    std::unique_ptr<ProgressPrompt> m_progress;
+    bool m_thumbnailsCancelled = false;
     int m_frontPanel = -1;
 
     std::array<QPushButton*, kButtonCount> m_cmdButtons{};

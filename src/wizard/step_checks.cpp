@@ -1,6 +1,7 @@
 #include "wizard/step_checks.h"
 
 #include "core/text_rules.h"
+#include "output/page_writer.h"
 
 namespace vignetta {
 
@@ -35,6 +36,21 @@ std::optional<QString> positionProblem(int iStep)
     if (iStep >= kStep1 && iStep <= kStep4)
         return std::nullopt;
     return QString();
+}
+
+std::optional<QString> thumbnailSizeProblem(QStringView width, QStringView height)
+{
+    // The first box that is not in pixels is named, as it was typed.
+    const auto notInPixels = [](QStringView which, QStringView text) {
+        return QStringLiteral("Thumbnail files need the Width and Height in pixels, such as 150: "
+                              "the %1 is \"%2\".")
+            .arg(which, text);
+    };
+    if (!pixelLength(width))
+        return notInPixels(u"Width", width);
+    if (!pixelLength(height))
+        return notInPixels(u"Height", height);
+    return std::nullopt;
 }
 
 } // namespace vignetta

@@ -19,5 +19,8 @@ inline constexpr char16_t kWarningTitle[] = u"Cannot proceed to Next Step";
 [[nodiscard]] std::optional<QString> step3Problem(const Step3Values& values,
                                                   qsizetype selectedCount);
 [[nodiscard]] std::optional<QString> positionProblem(int iStep);
+// Thumbnail files are made at a size in pixels: Step 3's Width and Height must each be a plain
+// number of pixels ("150", "150px"), not "50%" or "12em".
+[[nodiscard]] std::optional<QString> thumbnailSizeProblem(QStringView width, QStringView height);
 
 } // namespace vignetta

@@ -3,6 +3,7 @@
 #include "ui/picture.h"
 #include "ui/twips.h"
 #include "ui/ui_kit.h"
+#include "wizard/completion_panel.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -104,11 +105,16 @@ const Place kPlaces[] = {
     {"txtFileName", "frmStep(3)", 240, 2760, 5052, 288, 49},
     {"optExtension(0)", "Frame2", 120, 240, 1092, 252, 51},
     {"optExtension(1)", "Frame2", 120, 480, 1092, 252, 52},
+    {"Frame3", "frmStep(3)", 1680, 1800, 2292, 852, 63},
+    {"Check2", "Frame3", 120, 240, 2052, 252, 64},
     // Completion
     {"Label1(21)", "frmStep(4)", 120, 600, 5292, 192, 55},
     {"lblFileName", "frmStep(4)", 120, 1200, 5292, 372, 56},
     {"Label1(15)", "frmStep(4)", 120, 2160, 5292, 192, 54},
     {"Label1(16)", "frmStep(4)", 120, 2520, 5292, 192, 53},
+    {"lblFolder", "frmStep(4)", 120, 1584, 5292, 252, 65},
+    {"cmdOpen", "frmStep(4)", 2160, 1872, 1212, 252, 66},
+    {"lblUnreadable", "frmStep(4)", 120, 2808, 5292, 252, 67},
     // About
     {"Image1", "frmStep(5)", 170, 360, 5184, 876, -1},
     {"Label1(14)", "frmStep(5)", 120, 1320, 5292, 252, 59},
@@ -236,6 +242,7 @@ private Q_SLOTS:
     void windowSize();
     void placesAndTabIndexes_data();
     void placesAndTabIndexes();
+    void placesOnTheGridInsideTheirContainer();
     void captions_data();
     void captions();
     void focusFollowsTabIndexes();
@@ -311,6 +318,42 @@ void TestLayout::placesAndTabIndexes()
         QCOMPARE(widget->property(kTabIndexProperty).toInt(), tabIndex);
 }
 
+void TestLayout::placesOnTheGridInsideTheirContainer()
+{
+    // Stacked on purpose: the panels in one rectangle, Restart on Finish.
+    const auto stacked = [](const Place& a, const Place& b) {
+        const QString x = QString::fromLatin1(a.name);
+        const QString y = QString::fromLatin1(b.name);
+        const QStringList restartOnFinish{u"cmdButtons(3)"_s, u"cmdButtons(4)"_s};
+        return (x.startsWith(u"frmStep") && y.startsWith(u"frmStep")) ||
+               (x != y && restartOnFinish.contains(x) && restartOnFinish.contains(y));
+    };
+    QStringList wrong;
+    for (const Place& p : kPlaces) {
+        const QRect rect(p.left, p.top, p.width, p.height);
+        // The banner is centred on its panel, off the grid.
+        if (qstrcmp(p.name, "Image1") != 0 &&
+            (p.left % 12 != 0 || p.top % 12 != 0 || p.width % 12 != 0 || p.height % 12 != 0))
+            wrong.append(QString::fromLatin1(p.name) + u" is off the grid"_s);
+        QSize container(5784, 4476);
+        for (const Place& q : kPlaces) {
+            if (qstrcmp(q.name, p.parent) == 0)
+                container = QSize(q.width, q.height);
+        }
+        if (!QRect(QPoint(0, 0), container).contains(rect))
+            wrong.append(QString::fromLatin1(p.name) + u" leaves its container"_s);
+        // Neighbours may share their edge pixel, as the designed layout has them do.
+        for (const Place& q : kPlaces) {
+            const QRect both = rect.intersected(QRect(q.left, q.top, q.width, q.height));
+            if (&q < &p && qstrcmp(q.parent, p.parent) == 0 && !stacked(p, q) &&
+                both.width() > 12 && both.height() > 12)
+                wrong.append(QString::fromLatin1(p.name) + u" overlaps "_s +
+                             QString::fromLatin1(q.name));
+        }
+    }
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u"; "_s)));
+}
+
 void TestLayout::captions_data()
 {
     QTest::addColumn<QString>("name");
@@ -360,8 +403,13 @@ void TestLayout::captions_data()
     row("Frame2", "Extension");
     row("optExtension(0)", "html");
     row("optExtension(1)", "htm");
+    row("Frame3", "Thumbnails");
+    row("Check2", "&Make thumbnail files");
     row("Label1(21)", "File has been written as");
     row("lblFileName", "");
+    row("lblFolder", "");
+    row("cmdOpen", "O&pen Page");
+    row("lblUnreadable", "");
     row("Label1(15)", "Thank you for using Vignetta.");
     row("Label1(16)", "Select the Restart button to create another ThumbNail page.");
     row("Label1(14)", "version 1.0");
@@ -405,7 +453,8 @@ void TestLayout::focusFollowsTabIndexes()
                           "cmdStep2(0)",     "cmdStep2(1)",     "cmdStep2(2)",   "cmdStep2(3)",
                           "txtHeight",       "txtWidth",        "txtColumns",    "Check1",
                           "txtThickness",    "cmdColor(0)",     "cmdColor(1)",   "txtFileName",
-                          "optExtension(0)", "optExtension(1)", "cmdOk"}));
+                          "optExtension(0)", "optExtension(1)", "cmdOk",         "Check2",
+                          "cmdOpen"}));
 }
 
 void TestLayout::accessKeysAreUnique()
@@ -425,7 +474,7 @@ void TestLayout::accessKeysAreUnique()
     QString all;
     for (const QChar key : keys.keys())
         all.append(key);
-    QCOMPARE(all, QStringLiteral("ABEFNORT"));
+    QCOMPARE(all, QStringLiteral("ABEFMNOPRT"));
 }
 
 void TestLayout::accessibleNames_data()
@@ -458,6 +507,9 @@ void TestLayout::accessibleNames_data()
     row("Frame1(2)", "Border");
     row("Frame1(3)", "Background");
     row("Frame2", "Extension");
+    row("Frame3", "Thumbnails");
+    row("Check2", "Make thumbnail files");
+    row("cmdOpen", "Open Page");
     // The colour buttons by what they change.
     row("cmdColor(0)", "Text colour");
     row("cmdColor(1)", "Background colour");
@@ -487,6 +539,9 @@ void TestLayout::captionsHaveTheirColours_data()
     QTest::newRow("Label1(19)") << "Label1(19)" << black;
     QTest::newRow("Frame1(2)") << "Frame1(2)" << darkRed;
     QTest::newRow("Frame2") << "Frame2" << darkRed;
+    QTest::newRow("Frame3") << "Frame3" << darkRed;
+    QTest::newRow("lblFolder") << "lblFolder" << black;
+    QTest::newRow("lblUnreadable") << "lblUnreadable" << darkRed;
 }
 
 void TestLayout::captionsHaveTheirColours()
@@ -599,6 +654,10 @@ void TestLayout::textsFitTheirControls()
     const ZoomScope scope(zoom);
     WizardDriver w;
     w.label(u"lblFileName"_s)->setText(QStringLiteral("Vignetta.html"));
+    // The completion panel at its fullest: a folder too long for it, and the longest note.
+    auto* completion = w.form.findChild<CompletionPanel*>();
+    completion->setFolder(u"/home/"_s + QString(300, u'W') + u"/Pictures"_s);
+    completion->setUnreadableImages(QStringList(32767, u"x.jpg: not an image"_s));
     QStringList cut;
     const QList<QWidget*> all = w.form.findChildren<QWidget*>();
     for (QWidget* widget : all) {

@@ -1,3 +1,4 @@
+#include "wizard/finish_texts.h"
 #include "wizard/step_checks.h"
 
 #include <QTest>
@@ -14,6 +15,11 @@ private Q_SLOTS:
     void stepThree_data();
     void stepThree();
     void positionsPastStepFour();
+    void thumbnailSizes_data();
+    void thumbnailSizes();
+    void progressTexts_data();
+    void progressTexts();
+    void unreadableImages();
 };
 
 void TestStepChecks::countsOfStepsOneAndTwo()
@@ -124,6 +130,76 @@ void TestStepChecks::positionsPastStepFour()
     QCOMPARE(positionProblem(kStep4), std::nullopt);
     QCOMPARE(positionProblem(kCompletion), QString());
     QVERIFY(positionProblem(kCompletion).has_value());
+}
+
+void TestStepChecks::thumbnailSizes_data()
+{
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<QString>("message"); // empty: thumbnails can be made
+
+    const QString need =
+        QStringLiteral("Thumbnail files need the Width and Height in pixels, such as 150: the ");
+    QTest::newRow("defaults") << "150"
+                              << "150"
+                              << "";
+    QTest::newRow("px and a fraction") << "150 PX"
+                                       << "80.5"
+                                       << "";
+    // Step 3 reads 12abc as 12; a thumbnail needs to know what was meant.
+    QTest::newRow("width 12abc") << "12abc"
+                                 << "150" << need + QStringLiteral("Width is \"12abc\".");
+    QTest::newRow("width in percent, height empty")
+        << "50%"
+        << "" << need + QStringLiteral("Width is \"50%\".");
+    QTest::newRow("height empty") << "150"
+                                  << "" << need + QStringLiteral("Height is \"\".");
+}
+
+void TestStepChecks::thumbnailSizes()
+{
+    QFETCH(QString, width);
+    QFETCH(QString, height);
+    QFETCH(QString, message);
+    const std::optional<QString> problem = thumbnailSizeProblem(width, height);
+    QCOMPARE(problem.value_or(QString()), message);
+    QCOMPARE(problem.has_value(), !message.isEmpty());
+}
+
+void TestStepChecks::progressTexts_data()
+{
+    QTest::addColumn<int>("done");
+    QTest::addColumn<qint64>("msLeft");
+    QTest::addColumn<QString>("text");
+
+    const auto of12 = [](const char* timeLeft) -> QString {
+        return QStringLiteral("3 of 12 thumbnails made\n") + QString::fromLatin1(timeLeft);
+    };
+    QTest::newRow("not known yet") << 3 << qint64(-1) << of12("Working out the time left...");
+    QTest::newRow("under a second") << 3 << qint64(1) << of12("About 1 second left");
+    QTest::newRow("seconds, rounded up") << 3 << qint64(4200) << of12("About 5 seconds left");
+    QTest::newRow("just over a minute") << 3 << qint64(60001) << of12("About 1 minute left");
+    QTest::newRow("two and a half minutes") << 3 << qint64(150000) << of12("About 3 minutes left");
+    QTest::newRow("two hours") << 3 << qint64(7200000) << of12("About 2 hours left");
+    QTest::newRow("all done") << 12 << qint64(0)
+                              << QStringLiteral("12 of 12 thumbnails made\nAlmost done");
+}
+
+void TestStepChecks::progressTexts()
+{
+    QFETCH(int, done);
+    QFETCH(qint64, msLeft);
+    QFETCH(QString, text);
+    QCOMPARE(thumbnailProgressText(done, 12, msLeft), text);
+}
+
+void TestStepChecks::unreadableImages()
+{
+    QCOMPARE(unreadableImagesText(0), QString());
+    QCOMPARE(unreadableImagesText(1),
+             QStringLiteral("1 image could not be read: its cell shows the original."));
+    QCOMPARE(unreadableImagesText(2),
+             QStringLiteral("2 images could not be read: their cells show the originals."));
 }
 
 QTEST_APPLESS_MAIN(TestStepChecks)

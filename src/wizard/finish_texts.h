@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vignetta {
+
+// What the progress window says while the thumbnails are made: `done` of `toDo`, and the time
+// left (`msLeft`, -1 while it is not known yet).
+[[nodiscard]] QString thumbnailProgressText(int done, int toDo, qint64 msLeft);
+// Its title, and its text before the work is known.
+inline constexpr char16_t kThumbnailProgressTitle[] = u"Making thumbnail files";
+inline constexpr char16_t kThumbnailProgressStart[] = u"Looking for thumbnails already made...";
+
+// The completion panel's note on the images that could not be read; empty when all could.
+[[nodiscard]] QString unreadableImagesText(qsizetype count);
+
+// Why the page was not written, naming its path.
+[[nodiscard]] QString pageNotWrittenText(const QString& pagePath, const QString& reason);
+
+} // namespace vignetta
