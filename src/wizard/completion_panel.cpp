@@ -31,10 +31,10 @@ CompletionPanel::CompletionPanel(QWidget* parent) : QGroupBox(u"Page Creation Co
     font.setPixelSize(fontPx(20));
     m_lblFileName->setFont(font);
     // Under the name: where the page is, and the way to look at it.
-    m_lblFolder = makeLabel(this, u"lblFolder"_s, QString(), twipsRect(120, 1584, 5292, 252), 65,
+    m_lblFolder = makeLabel(this, u"lblFolder"_s, QString(), twipsRect(120, 1584, 5292, 192), 65,
                             {.color = kBlack});
     m_cmdOpen =
-        makeButton(this, u"cmdOpen"_s, u"O&pen Page"_s, twipsRect(2160, 1872, 1212, 252), 66);
+        makeButton(this, u"cmdOpen"_s, u"O&pen Page"_s, twipsRect(2160, 1812, 1212, 252), 66);
     connect(m_cmdOpen, &QPushButton::clicked, this, &CompletionPanel::openRequested);
     makeLabel(this, memberName(u"Label1", 15), u"Thank you for using Vignetta."_s,
               twipsRect(120, 2160, 5292, 192), 54);

@@ -112,8 +112,8 @@ const Place kPlaces[] = {
     {"lblFileName", "frmStep(4)", 120, 1200, 5292, 372, 56},
     {"Label1(15)", "frmStep(4)", 120, 2160, 5292, 192, 54},
     {"Label1(16)", "frmStep(4)", 120, 2520, 5292, 192, 53},
-    {"lblFolder", "frmStep(4)", 120, 1584, 5292, 252, 65},
-    {"cmdOpen", "frmStep(4)", 2160, 1872, 1212, 252, 66},
+    {"lblFolder", "frmStep(4)", 120, 1584, 5292, 192, 65},
+    {"cmdOpen", "frmStep(4)", 2160, 1812, 1212, 252, 66},
     {"lblUnreadable", "frmStep(4)", 120, 2808, 5292, 252, 67},
     // About
     {"Image1", "frmStep(5)", 170, 360, 5184, 876, -1},
