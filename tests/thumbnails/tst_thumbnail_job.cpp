@@ -19,6 +19,7 @@
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 
 using namespace vignetta;
 using namespace test_pictures;
@@ -112,9 +113,32 @@ ThumbnailRequest requestFor(const ImageFolder& folder, const QStringList& names,
     return {folder.path(), u"Vignetta.html"_s, names, box};
 }
 
+// File times come from a coarse clock: a file written within the same tick as an image would
+// not count as newer than it. Waits (boundedly) until a file written now is stamped later
+// than every file already in the folder, as it is when a user runs Finish on a folder.
+void waitForALaterTick(const QString& folder)
+{
+    QDateTime latest;
+    const QFileInfoList present = QDir(folder).entryInfoList(QDir::Files);
+    for (const QFileInfo& file : present)
+        latest = std::max({latest, file.lastModified(), file.metadataChangeTime()});
+    const QString probe = folder + u"/.tick"_s;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        QFile file(probe);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            break;
+        file.close();
+        if (QFileInfo(probe).lastModified() > latest)
+            break;
+        QThread::msleep(1);
+    }
+    QFile::remove(probe);
+}
+
 // Runs a job to its end; the result, or a null result and a failure.
 ThumbnailJobResult run(const ThumbnailRequest& request, int threads = 0)
 {
+    waitForALaterTick(request.directory);
     ThumbnailJob job(request);
     if (threads > 0)
         job.setThreadCount(threads);
