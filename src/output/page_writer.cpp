@@ -162,11 +162,10 @@ QByteArray linkAttribute(QByteArrayView name)
     out.reserve(name.size() + 8);
     for (qsizetype i = 0; i < name.size(); ++i) {
         const char c = name[i];
-        if (c == ' ' && (i < begin || i >= end))
-            appendPercentEncoded(out, c);
-        else if (startsReference(name, i))
+        const bool blankAtAnEnd = c == ' ' && (i < begin || i >= end);
+        if (startsReference(name, i))
             out += "&amp;";
-        else if (staysInLink(c))
+        else if (staysInLink(c) && !blankAtAnEnd)
             out += c;
         else if (c == '"')
             out += "&quot;";

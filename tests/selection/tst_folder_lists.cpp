@@ -286,7 +286,7 @@ void TestFolderLists::changingDriveReturnsToLastDirectoryOnIt()
     first.addDirs({"deep/er"});
     ImageFolder second({"y.gif", "z.bmp"});
     Step1Panel panel(QDir::currentPath());
-    DriveList* drives = control<DriveList>(&panel, u"Drive1"_s);
+    auto* drives = control<DriveList>(&panel, u"Drive1"_s);
     drives->setRoots({"/", first.path(), second.path()});
     QVERIFY(panel.openDirectory(first.filePath("deep/er")));
     QCOMPARE(drives->currentRoot(), first.path());
@@ -333,7 +333,7 @@ void TestFolderLists::driveThatDoesNotAnswerIsLeftAfterTimeLimit()
     const QString hung = other.filePath("share");
     HangingProbe probe({hung});
     Step1Panel panel(QDir::currentPath());
-    DriveList* drives = control<DriveList>(&panel, u"Drive1"_s);
+    auto* drives = control<DriveList>(&panel, u"Drive1"_s);
     drives->setProbe(probe.probe());
     drives->setProbeTimeLimit(400ms);
     drives->setRoots({"/", folder.path(), hung});
@@ -394,7 +394,7 @@ void TestFolderLists::pickingAnotherDriveWhileWaitingForgetsTheFirst()
     const QString third = start.filePath("third");
     HangingProbe probe({first, third});
     Step1Panel panel(QDir::currentPath());
-    DriveList* drives = control<DriveList>(&panel, u"Drive1"_s);
+    auto* drives = control<DriveList>(&panel, u"Drive1"_s);
     drives->setProbe(probe.probe());
     drives->setProbeTimeLimit(400ms);
     drives->setRoots({"/", start.path(), first, second.path(), third});

@@ -618,7 +618,7 @@ void TestNavigation::namesAreShownAsPlainText()
             if (index.data().toString() != name)
                 continue;
             QTextDocument document;
-            const QString tip = index.data(Qt::ToolTipRole).toString();
+            QString tip = index.data(Qt::ToolTipRole).toString();
             if (!Qt::mightBeRichText(tip))
                 return tip;
             document.setHtml(tip);
