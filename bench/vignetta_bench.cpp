@@ -227,9 +227,10 @@ void makeFolderSet(const QString& set, const FolderSpec& spec)
             imageName(image++, name);
         } else {
             const int other = i - image;
-            std::snprintf(name, sizeof name, (other % 3 == 0)   ? "notes_%07d.txt"
-                                             : (other % 3 == 1) ? "scan_%07d.png"
-                                                                : "IMG_%07d.jpg.xmp",
+            std::snprintf(name, sizeof name,
+                          (other % 3 == 0)   ? "notes_%07d.txt"
+                          : (other % 3 == 1) ? "scan_%07d.png"
+                                             : "IMG_%07d.jpg.xmp",
                           other);
         }
         touch(photos + name);
@@ -474,10 +475,9 @@ private:
     double openPhotos()
     {
         const int row = photosRow();
-        return timed([&] { find<vignetta::DirList>(u"Dir1"_s)->openRow(row); },
-                     [&] {
-                         return step1()->filePath() == m_photos && step1()->fileCount() == m_n;
-                     });
+        return timed(
+            [&] { find<vignetta::DirList>(u"Dir1"_s)->openRow(row); },
+            [&] { return step1()->filePath() == m_photos && step1()->fileCount() == m_n; });
     }
 
     void pass(bool first)
@@ -555,9 +555,8 @@ private:
         waitIdle([&] { return step() == 3; });
         const QString page = m_photos + u"/Vignetta.html"_s;
         QFile::remove(page);
-        m_finish.action.push_back(
-            timed([&] { click(wizardButton(formVG::kFinish)); },
-                  [&] { return step() == 4 && QFileInfo::exists(page); }));
+        m_finish.action.push_back(timed([&] { click(wizardButton(formVG::kFinish)); },
+                                        [&] { return step() == 4 && QFileInfo::exists(page); }));
         if (first)
             m_finishPerImage = double(statusBytes("VmHWM") - rss0) / m_n;
         QFile written(page);
@@ -589,8 +588,7 @@ private:
             m_coldOpen.action.push_back(openPhotos());
             closeWindow();
             require(dropCaches(), "cannot drop the caches a second time");
-            m_coldOpen.floor.push_back(
-                timeFloor([&] { g_sink += listImages(photos).size(); }));
+            m_coldOpen.floor.push_back(timeFloor([&] { g_sink += listImages(photos).size(); }));
         }
     }
 
@@ -603,8 +601,7 @@ private:
     QTimer m_timeout;
     std::unique_ptr<formVG> m_form;
 
-    Samples m_open, m_coldOpen, m_next1, m_allRight, m_allLeft, m_add, m_remove, m_next2,
-        m_finish;
+    Samples m_open, m_coldOpen, m_next1, m_allRight, m_allLeft, m_add, m_remove, m_next2, m_finish;
     double m_peakPerImage = 0, m_keptPerImage = 0, m_finishPerImage = 0, m_ownBytes = 0,
            m_pageBytesPerImage = 0;
 };
@@ -803,9 +800,9 @@ int runBench(int argc, char* argv[])
 
     if (startup) {
         std::fprintf(stderr, "timing start-up...\n");
-        std::vector<std::pair<QString, QString>> places{{u"empty folder"_s, empty.path()}};
+        std::vector<std::pair<QString, QString>> places{{u"an empty folder"_s, empty.path()}};
         if (!largestPhotos.isEmpty())
-            places.emplace_back(u"folder of 1000000 images"_s, largestPhotos);
+            places.emplace_back(u"a folder of 1000000 images"_s, largestPhotos);
         constexpr int kLaunches = 11;
         for (const auto& [label, dir] : places) {
             std::vector<double> wizard;
@@ -815,9 +812,8 @@ int runBench(int argc, char* argv[])
                 wizard.push_back(launchOnce(u"wizard"_s, dir));
                 minimal.push_back(launchOnce(u"minimal"_s, dir));
             }
-            rows.push_back({u"-"_s, u"start-up to the first frame, in an "_s + label,
-                            median(wizard), u"ms"_s, u"minimal Qt Widgets window"_s,
-                            median(minimal)});
+            rows.push_back({u"-"_s, u"start-up to the first frame, in "_s + label, median(wizard),
+                            u"ms"_s, u"minimal Qt Widgets window"_s, median(minimal)});
         }
     }
 

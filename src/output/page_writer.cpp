@@ -1,5 +1,6 @@
 #include "output/page_writer.h"
 
+#include "core/file_names.h"
 #include "core/product.h"
 #include "core/text_rules.h"
 #include "core/wizard_state.h"
@@ -33,7 +34,7 @@ public:
         append(ascii, N - 1);
         return *this;
     }
-    PageBuffer& operator<<(const QByteArray& encoded)
+    PageBuffer& operator<<(QByteArrayView encoded)
     {
         append(encoded.constData(), encoded.size());
         return *this;
@@ -103,9 +104,21 @@ bool staysInLink(char16_t c)
     }
 }
 
-bool needsCare(QStringView name)
+bool needsCare(QByteArrayView name)
 {
-    return !std::ranges::all_of(name, [](QChar c) { return staysInLink(c.unicode()); });
+    const bool asciiStays = std::ranges::all_of(name, [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u >= 0x80 || staysInLink(u);
+    });
+    return !asciiStays || !isUtf8(name);
+}
+
+void appendPercent(QByteArray& out, unsigned char byte)
+{
+    constexpr char kHex[] = "0123456789ABCDEF";
+    out += '%';
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0xF];
 }
 
 } // namespace
@@ -126,6 +139,39 @@ QString linkAttribute(QStringView name)
             out += u"&gt;";
         else // percent-encoded: every such character is below 0x80
             out += u'%' + QString::number(u, 16).toUpper().rightJustified(2, u'0');
+    }
+    return out;
+}
+
+QByteArray linkAttribute(QByteArrayView name)
+{
+    QByteArray out;
+    out.reserve(name.size() + 8);
+    qsizetype i = 0;
+    while (i < name.size()) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (byte >= 0x80) {
+            const qsizetype n = utf8SequenceLength(name, i);
+            if (n == 0) {
+                appendPercent(out, byte); // not UTF-8: the byte as it is on disk
+                ++i;
+            } else {
+                out += name.sliced(i, n);
+                i += n;
+            }
+            continue;
+        }
+        if (staysInLink(byte))
+            out += static_cast<char>(byte);
+        else if (byte == '"')
+            out += "&quot;";
+        else if (byte == '<')
+            out += "&lt;";
+        else if (byte == '>')
+            out += "&gt;";
+        else
+            appendPercent(out, byte);
+        ++i;
     }
     return out;
 }
@@ -162,20 +208,21 @@ QByteArray renderPage(const WizardState& state)
     constexpr char rowEnd[] = "   </TR>\r\n   </table>\r\n\r\n";
 
     const qsizetype perRow = cellsPerRow(state.sColumns);
-    QString escaped;
+    QByteArray escaped;
     qsizetype position = 0;
     while (position < count) {
         page << rowStart;
         for (qsizetype column = 0; column < perRow && position < count; ++column, ++position) {
-            const QString& name = state.sImageFiles.at(position);
+            // The name as its bytes on disk, so the link reaches the file whatever their encoding.
+            const QByteArrayView name = state.sImageFiles.bytesAt(position);
             page << "      <td align=center><A HREF=\"";
             // The name stands twice: written once, then repeated byte for byte.
             const qsizetype nameAt = page.size();
             if (needsCare(name)) {
                 escaped = linkAttribute(name);
-                page << QStringView(escaped);
+                page << escaped;
             } else {
-                page << QStringView(name);
+                page << name;
             }
             const qsizetype nameLength = page.size() - nameAt;
             page << "\"><IMG SRC=\"";

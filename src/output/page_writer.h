@@ -13,6 +13,10 @@ struct WizardState;
 // so "c:x.jpg" is not read as a scheme, "a#1.jpg" not as a fragment, "a\b.jpg" not as a
 // folder, and a line break in a name does not break the page's lines).
 [[nodiscard]] QString linkAttribute(QStringView name);
+// The same for a name given as its bytes on disk: a name that is UTF-8 comes out as the bytes
+// of linkAttribute(its text); a byte outside well-formed UTF-8 is percent-encoded, so that the
+// link reaches the file whatever the encoding of its name ("caf\xE9.jpg" gives caf%E9.jpg).
+[[nodiscard]] QByteArray linkAttribute(QByteArrayView name);
 
 // The number of thumbnails in each row for a Columns text: its whole part, at least one.
 [[nodiscard]] qsizetype cellsPerRow(QStringView columns);

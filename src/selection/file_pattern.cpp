@@ -1,8 +1,31 @@
 #include "selection/file_pattern.h"
 
+#include "core/file_names.h"
+
 #include <algorithm>
 
 namespace vignetta {
+
+namespace {
+
+char lowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
+bool endsWithFolded(QByteArrayView name, const QByteArray& lowerSuffix)
+{
+    if (name.size() < lowerSuffix.size())
+        return false;
+    const char* tail = name.data() + (name.size() - lowerSuffix.size());
+    for (qsizetype i = 0; i < lowerSuffix.size(); ++i) {
+        if (lowerAscii(tail[i]) != lowerSuffix[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 FilePattern::FilePattern(const QString& pattern) : m_text(pattern)
 {
@@ -16,9 +39,15 @@ FilePattern::FilePattern(const QString& pattern) : m_text(pattern)
                                   !rest.contains(u'?') && !rest.contains(u'[');
         if (simpleSuffix) {
             m_suffixes.append(rest.toString());
+            const bool ascii =
+                std::all_of(rest.begin(), rest.end(), [](QChar c) { return c.unicode() < 0x80; });
+            if (ascii)
+                m_asciiSuffixes.append(rest.toLatin1().toLower());
+            m_allAscii = m_allAscii && ascii;
         } else {
             m_wildcards.emplace_back(QRegularExpression::wildcardToRegularExpression(part),
                                      QRegularExpression::CaseInsensitiveOption);
+            m_allAscii = false;
         }
     }
 }
@@ -32,6 +61,20 @@ bool FilePattern::matches(QStringView name) const
            std::ranges::any_of(m_wildcards, [name](const QRegularExpression& re) {
                return re.match(name).hasMatch();
            });
+}
+
+bool FilePattern::matches(QByteArrayView name) const
+{
+    if (std::ranges::any_of(m_asciiSuffixes,
+                            [name](const QByteArray& s) { return endsWithFolded(name, s); }))
+        return true;
+    // An ASCII name that lacks every ASCII suffix is not matched by its text either; another
+    // name may be, through letters whose case folds to ASCII (the Kelvin sign to "k").
+    const bool ascii = std::all_of(name.begin(), name.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (m_allAscii && ascii)
+        return false;
+    return matches(QStringView(displayName(name)));
 }
 
 } // namespace vignetta

@@ -217,6 +217,15 @@ bool formVG::CompleteThisStep()
 
 void formVG::DoNext()
 {
+    // Step 1 is completed on the whole listing of its directory: while one is being read, Next
+    // waits for it with the busy cursor, and goes on once it is there.
+    if (m_state.iStep == kStep1 && m_step1->isListing()) {
+        m_step1->whenListed([this](bool listed) {
+            if (listed && m_state.iStep == kStep1 && m_frontPanel == kStep1)
+                DoNext();
+        });
+        return;
+    }
     if (!CompleteThisStep())
         return;
     ++m_state.iStep;
