@@ -109,13 +109,43 @@ private:
     std::shared_ptr<State> m_state;
 };
 
-// A file whose name is given as bytes, whatever their encoding.
-void touchBytes(const QByteArray& path)
+// Files and directories made by their bytes, which Qt cannot name to remove them: removed when
+// the test leaves, however it ends. Declared after the folder holding them.
+class RawEntries
 {
-    const int fd = ::open(path.constData(), O_CREAT | O_WRONLY, 0644);
-    QVERIFY2(fd >= 0, path.constData());
-    ::close(fd);
-}
+public:
+    RawEntries() = default;
+    RawEntries(const RawEntries&) = delete;
+    RawEntries& operator=(const RawEntries&) = delete;
+    RawEntries(RawEntries&&) = delete;
+    RawEntries& operator=(RawEntries&&) = delete;
+    ~RawEntries()
+    {
+        for (auto it = m_paths.crbegin(); it != m_paths.crend(); ++it) {
+            if (::unlink(it->constData()) != 0)
+                ::rmdir(it->constData());
+        }
+    }
+    [[nodiscard]] bool file(const QByteArray& path)
+    {
+        const int fd = ::open(path.constData(), O_CREAT | O_WRONLY, 0644);
+        if (fd < 0)
+            return false;
+        ::close(fd);
+        m_paths.append(path);
+        return true;
+    }
+    [[nodiscard]] bool dir(const QByteArray& path)
+    {
+        if (::mkdir(path.constData(), 0755) != 0)
+            return false;
+        m_paths.append(path);
+        return true;
+    }
+
+private:
+    QList<QByteArray> m_paths;
+};
 
 // The names of Dir1's rows below the open directory.
 QStringList childRows(const DirList& list)
@@ -484,11 +514,12 @@ void TestFolderLists::namesThatAreNotUtf8AreKeptApartAndOpen()
 {
     // Latin-1 names, as old cameras and archives write them.
     ImageFolder folder;
+    RawEntries raw;
     const QByteArray root = QFile::encodeName(folder.path());
-    touchBytes(root + "/caf\xE9.jpg");
-    touchBytes(root + "/caf\xE8.jpg");
-    QVERIFY(::mkdir(QByteArray(root + "/\xE9t\xE9").constData(), 0755) == 0);
-    touchBytes(root + "/\xE9t\xE9/pr\xE9.gif");
+    QVERIFY(raw.file(root + "/caf\xE9.jpg"));
+    QVERIFY(raw.file(root + "/caf\xE8.jpg"));
+    QVERIFY(raw.dir(root + "/\xE9t\xE9"));
+    QVERIFY(raw.file(root + "/\xE9t\xE9/pr\xE9.gif"));
 
     Step1Panel panel(QDir::currentPath());
     QSignalSpy errors(&panel, &Step1Panel::directoryError);

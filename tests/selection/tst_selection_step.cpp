@@ -1,7 +1,12 @@
 #include "support/wizard_driver.h"
 
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vignetta;
 using namespace Qt::Literals::StringLiterals;
@@ -37,6 +42,44 @@ void highlight(NameListView* list, const QStringList& names)
     }
 }
 
+// Files and directories made by their bytes, which Qt cannot name to remove them: removed when
+// the test leaves, however it ends. Declared after the folder holding them.
+class RawEntries
+{
+public:
+    RawEntries() = default;
+    RawEntries(const RawEntries&) = delete;
+    RawEntries& operator=(const RawEntries&) = delete;
+    RawEntries(RawEntries&&) = delete;
+    RawEntries& operator=(RawEntries&&) = delete;
+    ~RawEntries()
+    {
+        for (auto it = m_paths.crbegin(); it != m_paths.crend(); ++it) {
+            if (::unlink(it->constData()) != 0)
+                ::rmdir(it->constData());
+        }
+    }
+    [[nodiscard]] bool file(const QByteArray& path)
+    {
+        const int fd = ::open(path.constData(), O_CREAT | O_WRONLY, 0644);
+        if (fd < 0)
+            return false;
+        ::close(fd);
+        m_paths.append(path);
+        return true;
+    }
+    [[nodiscard]] bool dir(const QByteArray& path)
+    {
+        if (::mkdir(path.constData(), 0755) != 0)
+            return false;
+        m_paths.append(path);
+        return true;
+    }
+
+private:
+    QList<QByteArray> m_paths;
+};
+
 QStringList highlightedIn(const NameListView* list)
 {
     QStringList names;
@@ -60,6 +103,7 @@ private Q_SLOTS:
     void highlightOfTargetSurvivesAMove();
     void outOfRangeIndexOnlyRefreshesCounts();
     void collectsSelectionWithEmptyLastElement();
+    void namesNotInUtf8ReachThePage();
 };
 
 void TestSelectionStep::fillListSortsAndCounts()
@@ -164,6 +208,35 @@ void TestSelectionStep::collectsSelectionWithEmptyLastElement()
     QCOMPARE(w.step(), int(kStep3));
     QCOMPARE(w.form.state().sImageFiles, (QStringList{"A.JPG", "c.bmp", ""}));
     QCOMPARE(w.form.state().imageCount(), 2);
+}
+
+void TestSelectionStep::namesNotInUtf8ReachThePage()
+{
+    // Two Latin-1 names that differ in one letter, beside a plain one.
+    ImageFolder folder({"plain.gif"});
+    RawEntries raw;
+    const QByteArray root = QFile::encodeName(folder.path());
+    QVERIFY(raw.file(root + "/caf\xE9.jpg"));
+    QVERIFY(raw.file(root + "/caf\xE8.jpg"));
+    WizardDriver w;
+    w.advanceTo(kStep2, folder.path());
+    QCOMPARE(namesIn(w.list(u"lstUnselected"_s)),
+             (QStringList{QStringLiteral("caf\u00e8.jpg"), QStringLiteral("caf\u00e9.jpg"),
+                          "plain.gif"}));
+    w.clickMove(Step2Panel::kAllRight);
+    w.click(formVG::kNext);
+    w.click(formVG::kNext);
+    w.click(formVG::kFinish);
+    QCOMPARE(w.step(), int(kCompletion));
+
+    // Each link leads to its own file: the bytes that are not UTF-8 percent-encoded.
+    QFile page(folder.filePath("Vignetta.html"));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QByteArray bytes = page.readAll();
+    for (const char* link : {"caf%E8.jpg", "caf%E9.jpg", "plain.gif"}) {
+        const QByteArray cell = QByteArray("<A HREF=\"") + link + "\"><IMG SRC=\"" + link + '"';
+        QVERIFY2(bytes.contains(cell), link);
+    }
 }
 
 QTEST_MAIN(TestSelectionStep)
