@@ -175,12 +175,9 @@ QString NameList::at(qsizetype i) const
 
 QByteArrayView NameList::bytesAt(qsizetype i) const
 {
-    if (i < 0 || i >= size())
-        return {};
-    const std::uint32_t position = positionAt(i);
-    if (position == kEmptyName)
-        return {};
-    return m_pool->bytes(position);
+    const std::uint32_t position = i >= 0 && i < size() ? positionAt(i) : kEmptyName;
+    // The empty name, like any other, has a place in memory, if no bytes there.
+    return position == kEmptyName ? QByteArrayView("", 0) : m_pool->bytes(position);
 }
 
 void NameList::append(const QString& text)

@@ -46,7 +46,10 @@ public:
     }
     [[nodiscard]] QByteArrayView bytes(std::uint32_t index) const
     {
-        return {m_bytes.data() + m_starts[index], m_starts[index + 1] - m_starts[index]};
+        const std::uint32_t length = m_starts[index + 1] - m_starts[index];
+        // An empty name is an empty text, never a null pointer.
+        return length == 0 ? QByteArrayView("", 0)
+                           : QByteArrayView(m_bytes.data() + m_starts[index], length);
     }
     [[nodiscard]] QString text(std::uint32_t index) const { return displayName(bytes(index)); }
     // The memory the pool holds.
