@@ -52,6 +52,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <functional>
+#include <malloc.h>
 #include <memory>
 #include <string>
 #include <strings.h>
@@ -279,11 +280,16 @@ std::vector<std::string> listImages(const QByteArray& path)
 
 using Names = std::vector<std::string>;
 
+// The median of three runs of the floor's work.
 double timeFloor(const std::function<void()>& work)
 {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return msSince(start);
+    std::vector<double> runs;
+    for (int i = 0; i < 3; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        runs.push_back(msSince(start));
+    }
+    return median(runs);
 }
 
 // Merges sorted `incoming` into sorted `to`, as copies into a new vector.
@@ -337,6 +343,43 @@ public:
     qint64 count = 0;
 };
 
+// The longest time the event loop went without turning, measured by a timer that asks to
+// fire every millisecond.
+class StallMeter final : public QObject
+{
+public:
+    StallMeter()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        connect(&m_timer, &QTimer::timeout, this, [this] { tick(); });
+    }
+    void start()
+    {
+        m_longest = 0;
+        m_last = std::chrono::steady_clock::now();
+        m_timer.start(1);
+    }
+    // The longest stall since start(), the time up to now included.
+    double stop()
+    {
+        tick();
+        m_timer.stop();
+        return m_longest;
+    }
+
+private:
+    void tick()
+    {
+        const auto now = std::chrono::steady_clock::now();
+        m_longest =
+            std::max(m_longest, std::chrono::duration<double, std::milli>(now - m_last).count());
+        m_last = now;
+    }
+    QTimer m_timer;
+    std::chrono::steady_clock::time_point m_last;
+    double m_longest = 0;
+};
+
 std::vector<bool> everyOther(qsizetype count)
 {
     std::vector<bool> rows(static_cast<std::size_t>(count), false);
@@ -386,6 +429,8 @@ public:
         row("<-- Remove (every other highlighted)", m_remove, "split + merge");
         row("Next on Step 2 (all selected)", m_next2, "copy the names");
         row("Finish", m_finish, "fwrite + fdatasync + rename");
+        std::printf("STALL\topen\t%.3f\n", m_openStall);
+        std::printf("STALL\tany\t%.3f\n", m_longestStall);
         std::printf("MEM\tpeak\t%.1f\t%.1f\n", m_peakPerImage, m_ownBytes);
         std::printf("MEM\tkept\t%.1f\t%.1f\n", m_keptPerImage, m_ownBytes);
         std::printf("MEM\tfinish\t%.1f\t%.1f\n", m_finishPerImage, m_pageBytesPerImage);
@@ -437,13 +482,18 @@ private:
         waitIdle([] { return true; });
     }
 
-    // Times one action from its start to the painted, idle window.
+    // Times one action from its start to the painted, idle window, and notes the longest
+    // stall of the event loop meanwhile.
     double timed(const std::function<void()>& action, const std::function<bool()>& done)
     {
+        m_stalls.start();
         const auto start = std::chrono::steady_clock::now();
         action();
         waitIdle(done);
-        return msSince(start);
+        const double ms = msSince(start);
+        m_lastStall = m_stalls.stop();
+        m_longestStall = std::max(m_longestStall, m_lastStall);
+        return ms;
     }
 
     void newWindow()
@@ -460,6 +510,7 @@ private:
         m_form.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         settle();
+        ::malloc_trim(0); // the next pass starts from what is really in use
     }
 
     int photosRow() const
@@ -480,6 +531,16 @@ private:
             [&] { return step1()->filePath() == m_photos && step1()->fileCount() == m_n; });
     }
 
+    // With VIGNETTA_BENCH_TRACE set, the memory after each step of the first pass, per image.
+    void trace(bool first, const char* where, qint64 rss0) const
+    {
+        if (!first || qEnvironmentVariableIsEmpty("VIGNETTA_BENCH_TRACE"))
+            return;
+        std::fprintf(stderr, "  %-28s resident %7.1f B/image, peak %7.1f B/image\n", where,
+                     double(statusBytes("VmRSS") - rss0) / m_n,
+                     double(statusBytes("VmHWM") - rss0) / m_n);
+    }
+
     void pass(bool first)
     {
         newWindow();
@@ -489,12 +550,18 @@ private:
             resetPeakMemory();
 
         m_open.action.push_back(openPhotos());
+        m_openStall = std::max(m_openStall, m_lastStall);
         if (first)
             m_keptPerImage = double(statusBytes("VmRSS") - rss0) / m_n;
+        trace(first, "open", rss0);
+        // The floors run in the passes after the first, which measures the memory alone.
+        const bool floors = !first;
         Names names;
-        m_open.floor.push_back(timeFloor([&] { names = listImages(photos); }));
-        require(names.size() == static_cast<std::size_t>(m_n), "the floor found another count");
-        if (first) {
+        if (floors) {
+            m_open.floor.push_back(timeFloor([&] { names = listImages(photos); }));
+            require(names.size() == static_cast<std::size_t>(m_n), "the floor found another count");
+        }
+        if (floors && m_ownBytes == 0) {
             qint64 own = 0;
             for (const std::string& name : names)
                 own += static_cast<qint64>(name.size()) + 1;
@@ -506,24 +573,31 @@ private:
         const qsizetype half = (n + 1) / 2;
         m_next1.action.push_back(timed([&] { click(wizardButton(formVG::kNext)); },
                                        [&] { return step() == 1 && unselected() == n; }));
-        m_next1.floor.push_back(timeFloor([&] {
-            const Names copy = names;
-            g_sink += copy.size();
-        }));
+        trace(first, "Next on Step 1", rss0);
+        if (floors)
+            m_next1.floor.push_back(timeFloor([&] {
+                const Names copy = names;
+                g_sink += copy.size();
+            }));
 
         m_allRight.action.push_back(timed([&] { click(moveButton(Step2Panel::kAllRight)); },
                                           [&] { return step2()->selectedCount() == n; }));
-        m_allRight.floor.push_back(timeFloor([&] { g_sink += merged({}, names).size(); }));
+        if (floors)
+            m_allRight.floor.push_back(timeFloor([&] { g_sink += merged({}, names).size(); }));
         m_allLeft.action.push_back(
             timed([&] { click(moveButton(Step2Panel::kAllLeft)); },
                   [&] { return unselected() == n && step2()->selectedCount() == 0; }));
-        m_allLeft.floor.push_back(timeFloor([&] { g_sink += merged({}, names).size(); }));
+        if (floors)
+            m_allLeft.floor.push_back(timeFloor([&] { g_sink += merged({}, names).size(); }));
 
+        trace(first, "All --> and back", rss0);
         list(u"lstUnselected"_s)->setHighlighted(everyOther(n));
         settle();
+        trace(first, "every other highlighted", rss0);
         m_add.action.push_back(timed([&] { click(moveButton(Step2Panel::kAddRight)); },
                                      [&] { return step2()->selectedCount() == half; }));
-        m_add.floor.push_back(timeFloor([&] { splitAndMerge(names, {}); }));
+        if (floors)
+            m_add.floor.push_back(timeFloor([&] { splitAndMerge(names, {}); }));
 
         click(moveButton(Step2Panel::kAllRight));
         waitIdle([&] { return step2()->selectedCount() == n; });
@@ -531,22 +605,24 @@ private:
         settle();
         m_remove.action.push_back(timed([&] { click(moveButton(Step2Panel::kRemoveLeft)); },
                                         [&] { return step2()->selectedCount() == n - half; }));
-        m_remove.floor.push_back(timeFloor([&] {
+        if (floors) {
             Names left;
             for (std::size_t i = 1; i < names.size(); i += 2)
                 left.push_back(names[i]);
-            splitAndMerge(names, left);
-        }));
+            m_remove.floor.push_back(timeFloor([&] { splitAndMerge(names, left); }));
+        }
 
         click(moveButton(Step2Panel::kAllRight));
         waitIdle([&] { return step2()->selectedCount() == n; });
         m_next2.action.push_back(
             timed([&] { click(wizardButton(formVG::kNext)); },
                   [&] { return step() == 2 && m_form->state().imageCount() == n; }));
-        m_next2.floor.push_back(timeFloor([&] {
-            const Names copy = names;
-            g_sink += copy.size();
-        }));
+        if (floors)
+            m_next2.floor.push_back(timeFloor([&] {
+                const Names copy = names;
+                g_sink += copy.size();
+            }));
+        trace(first, "Next on Step 2", rss0);
         if (first)
             m_peakPerImage = double(statusBytes("VmHWM") - rss0) / m_n;
 
@@ -566,11 +642,12 @@ private:
         if (first)
             m_pageBytesPerImage = double(bytes.size()) / m_n;
         const std::string floorPath = photos.toStdString() + "/floor-page.html";
-        m_finish.floor.push_back(timeFloor([&] {
-            writeSynced(floorPath + ".new", bytes);
-            require(::rename((floorPath + ".new").c_str(), floorPath.c_str()) == 0,
-                    "floor: rename failed");
-        }));
+        if (floors)
+            m_finish.floor.push_back(timeFloor([&] {
+                writeSynced(floorPath + ".new", bytes);
+                require(::rename((floorPath + ".new").c_str(), floorPath.c_str()) == 0,
+                        "floor: rename failed");
+            }));
         ::unlink(floorPath.c_str());
         QFile::remove(page);
         closeWindow();
@@ -599,6 +676,10 @@ private:
     SilentPrompts m_prompts;
     EventCounter m_events;
     QTimer m_timeout;
+    StallMeter m_stalls;
+    double m_lastStall = 0;
+    double m_openStall = 0;
+    double m_longestStall = 0;
     std::unique_ptr<formVG> m_form;
 
     Samples m_open, m_coldOpen, m_next1, m_allRight, m_allLeft, m_add, m_remove, m_next2, m_finish;
@@ -729,6 +810,11 @@ std::vector<TableRow> runSize(const QString& set, const FolderSpec& spec, int re
         if (f.size() == 6 && f[0] == "ROW") {
             rows.push_back({spec.label(), QString::fromUtf8(f[1]), f[2].toDouble(),
                             QString::fromUtf8(f[5]), QString::fromUtf8(f[3]), f[4].toDouble()});
+        } else if (f.size() == 3 && f[0] == "STALL") {
+            rows.push_back({spec.label(),
+                            f[1] == "open" ? u"longest event-loop stall while opening the folder"_s
+                                           : u"longest event-loop stall in any action"_s,
+                            f[2].toDouble(), u"ms"_s, u"-"_s, 0});
         } else if (f.size() == 4 && f[0] == "MEM") {
             const double value = f[2].toDouble();
             const double own = f[3].toDouble();
@@ -790,7 +876,10 @@ int runBench(int argc, char* argv[])
         makeFolderSet(set, spec);
         if (spec.files == spec.images && spec.images >= 1000000)
             largestPhotos = set + u"/photos"_s;
-        const int reps = repsOverride > 0 ? repsOverride : spec.files >= 1000000 ? 3 : 7;
+        // The first pass measures the memory, the others the floors too.
+        const int reps = std::max(2, repsOverride > 0        ? repsOverride
+                                     : spec.files >= 1000000 ? 4
+                                                             : 7);
         const bool coldHere = cold && spec.files >= 100000;
         std::fprintf(stderr, "timing %s images, %d repetitions%s...\n", qPrintable(spec.label()),
                      reps, coldHere ? " and cold opens" : "");

@@ -281,8 +281,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkPool(*pool, unique, choices);
 
     // The first split: each name to one side, both sides in the pool's order.
-    std::vector<std::uint32_t> leftPositions;
-    std::vector<std::uint32_t> rightPositions;
+    vignetta::BigVector<std::uint32_t> leftPositions;
+    vignetta::BigVector<std::uint32_t> rightPositions;
     for (std::uint32_t i = 0; i < pool->size(); ++i)
         (choices.chance(128) ? leftPositions : rightPositions).push_back(i);
     Side left{NameList(pool, std::move(leftPositions)), {}};

@@ -126,7 +126,7 @@ QByteArray fileNameBytes(QStringView text)
     return QFile::encodeName(text.toString());
 }
 
-NamePool::NamePool(std::vector<char> bytes, std::vector<std::uint32_t> starts)
+NamePool::NamePool(BigVector<char> bytes, BigVector<std::uint32_t> starts)
     : m_bytes(std::move(bytes)), m_starts(std::move(starts))
 {
     if (m_starts.empty())
@@ -135,8 +135,8 @@ NamePool::NamePool(std::vector<char> bytes, std::vector<std::uint32_t> starts)
 
 std::shared_ptr<const NamePool> NamePool::fromTexts(const QStringList& names)
 {
-    std::vector<char> bytes;
-    std::vector<std::uint32_t> starts;
+    BigVector<char> bytes;
+    BigVector<std::uint32_t> starts;
     starts.reserve(static_cast<std::size_t>(names.size()) + 1);
     starts.push_back(0);
     for (const QString& name : names) {
@@ -149,7 +149,7 @@ std::shared_ptr<const NamePool> NamePool::fromTexts(const QStringList& names)
     return std::make_shared<const NamePool>(std::move(bytes), std::move(starts));
 }
 
-NameList::NameList(std::shared_ptr<const NamePool> pool, std::vector<std::uint32_t> positions)
+NameList::NameList(std::shared_ptr<const NamePool> pool, BigVector<std::uint32_t> positions)
     : m_pool(std::move(pool)), m_positions(std::move(positions))
 {}
 
@@ -203,19 +203,19 @@ QStringList NameList::toStringList() const
     return texts;
 }
 
-std::vector<std::uint32_t> NameList::positions() const
+BigVector<std::uint32_t> NameList::positions() const
 {
     if (!m_whole)
         return m_positions;
-    std::vector<std::uint32_t> all(static_cast<std::size_t>(size()));
+    BigVector<std::uint32_t> all(static_cast<std::size_t>(size()));
     for (std::size_t i = 0; i < all.size(); ++i)
         all[i] = static_cast<std::uint32_t>(i);
     return all;
 }
 
-std::vector<std::uint32_t> NameList::takePositions()
+BigVector<std::uint32_t> NameList::takePositions()
 {
-    std::vector<std::uint32_t> taken = m_whole ? positions() : std::move(m_positions);
+    BigVector<std::uint32_t> taken = m_whole ? positions() : std::move(m_positions);
     m_positions.clear();
     m_whole = false;
     return taken;

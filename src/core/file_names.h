@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/big_vector.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -36,7 +38,7 @@ public:
     NamePool() = default;
     // `bytes` holds the names one after another; `starts` the offset of each name in it, then
     // the end of the last one.
-    NamePool(std::vector<char> bytes, std::vector<std::uint32_t> starts);
+    NamePool(BigVector<char> bytes, BigVector<std::uint32_t> starts);
     // A pool of the names given as text, in the order given.
     [[nodiscard]] static std::shared_ptr<const NamePool> fromTexts(const QStringList& names);
 
@@ -59,8 +61,8 @@ public:
     }
 
 private:
-    std::vector<char> m_bytes;
-    std::vector<std::uint32_t> m_starts;
+    BigVector<char> m_bytes;
+    BigVector<std::uint32_t> m_starts;
 };
 
 // A list of names drawn from one shared pool: each entry is the position of a name in the
@@ -74,7 +76,7 @@ public:
     static constexpr std::uint32_t kEmptyName = 0xFFFFFFFF; // the empty name, in no pool
 
     NameList() = default;
-    NameList(std::shared_ptr<const NamePool> pool, std::vector<std::uint32_t> positions);
+    NameList(std::shared_ptr<const NamePool> pool, BigVector<std::uint32_t> positions);
     // Every name of the pool, in the pool's order.
     [[nodiscard]] static NameList wholePool(std::shared_ptr<const NamePool> pool);
     // Names given as text, in that order (the list a test or another part of the program
@@ -102,9 +104,9 @@ public:
     [[nodiscard]] QStringList toStringList() const;
     [[nodiscard]] const std::shared_ptr<const NamePool>& pool() const { return m_pool; }
     // The positions of the entries, written out where the list stands for the whole pool.
-    [[nodiscard]] std::vector<std::uint32_t> positions() const;
+    [[nodiscard]] BigVector<std::uint32_t> positions() const;
     // The positions, handed out: the list is left empty.
-    [[nodiscard]] std::vector<std::uint32_t> takePositions();
+    [[nodiscard]] BigVector<std::uint32_t> takePositions();
     [[nodiscard]] bool isWholePool() const { return m_whole; }
 
     // The same names, byte for byte, in the same order.
@@ -113,7 +115,7 @@ public:
 
 private:
     std::shared_ptr<const NamePool> m_pool;
-    std::vector<std::uint32_t> m_positions;
+    BigVector<std::uint32_t> m_positions;
     bool m_whole = false;
 };
 

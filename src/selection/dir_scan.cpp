@@ -94,6 +94,15 @@ ScanResult scanDirectory(const QByteArray& nativePath, const FilePattern& patter
     try {
         NamePoolBuilder subdirectories;
         NamePoolBuilder files;
+        // The directory's size in bytes bounds the bytes of its names on the common file
+        // systems: room for them up front, so a large listing is never copied as it grows.
+        // Room that is not filled costs no memory.
+        struct stat self
+        {};
+        if (::fstat(fd, &self) == 0 && self.st_size > 0) {
+            const auto size = static_cast<std::size_t>(self.st_size);
+            files.reserve(size, size / 12);
+        }
         std::size_t entries = 0;
         for (;;) {
             errno = 0;

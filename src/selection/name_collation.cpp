@@ -72,7 +72,8 @@ bool isAsciiText(QStringView name)
 
 // One key unit as key bytes: below 0x7F one byte (its value plus one, so no byte is zero),
 // else three, a lead byte above every one-byte unit and two carrying the rest.
-void appendKeyUnit(std::string& key, char16_t u)
+template <class Bytes>
+void appendKeyUnit(Bytes& key, char16_t u)
 {
     if (u < 0x7F) {
         key.push_back(static_cast<char>(u + 1));
@@ -101,13 +102,30 @@ int compareTies(QByteArrayView a, QByteArrayView b)
                        std::string_view(b.data(), static_cast<std::size_t>(b.size())));
 }
 
+template <class Bytes>
+void appendKey(QByteArrayView name, Bytes& key)
+{
+    const auto emit = [&key](char16_t u) { appendKeyUnit(key, u); };
+    const bool ascii = std::all_of(name.begin(), name.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        emitFoldedKey(
+            name.size(),
+            [name](qsizetype i) { return foldAscii(static_cast<unsigned char>(name[i])); }, emit);
+        return;
+    }
+    const QString folded = foldedText(displayName(name));
+    emitFoldedKey(
+        folded.size(), [&folded](qsizetype i) { return folded[i].unicode(); }, emit);
+}
+
 // ---- Sorting a listing ------------------------------------------------------------------
 
 // The keys of all names, one after another.
 struct Keys
 {
-    std::string bytes;
-    std::vector<std::uint32_t> starts;
+    BigVector<char> bytes;
+    BigVector<std::uint32_t> starts;
 
     // Eight bytes of key i from 8 * depth on, as a big-endian number padded with zeros: numbers
     // compare as the bytes do.
@@ -136,7 +154,7 @@ struct Keys
 class ChunkSorter
 {
 public:
-    ChunkSorter(std::vector<std::uint64_t>& chunks, std::vector<std::uint32_t>& order)
+    ChunkSorter(BigVector<std::uint64_t>& chunks, BigVector<std::uint32_t>& order)
         : m_chunks(chunks), m_order(order)
     {}
 
@@ -215,18 +233,18 @@ private:
         }
     }
 
-    std::vector<std::uint64_t>& m_chunks;
-    std::vector<std::uint32_t>& m_order;
-    std::vector<std::uint64_t> m_tmpChunks;
-    std::vector<std::uint32_t> m_tmpOrder;
+    BigVector<std::uint64_t>& m_chunks;
+    BigVector<std::uint32_t>& m_order;
+    BigVector<std::uint64_t> m_tmpChunks;
+    BigVector<std::uint32_t> m_tmpOrder;
     std::vector<std::pair<std::uint64_t, std::uint32_t>> m_pairs;
 };
 
 // The order of the names in `bytes`/`starts`: a most-significant-piece-first radix sort on
 // eight-byte pieces of the keys. Empty where cancelled.
-std::vector<std::uint32_t> sortedOrder(const std::vector<char>& bytes,
-                                       const std::vector<std::uint32_t>& starts,
-                                       const std::function<bool()>& cancelled)
+BigVector<std::uint32_t> sortedOrder(const BigVector<char>& bytes,
+                                     const BigVector<std::uint32_t>& starts,
+                                     const std::function<bool()>& cancelled)
 {
     const std::size_t n = starts.size() - 1;
     const auto nameAt = [&](std::uint32_t i) {
@@ -237,7 +255,7 @@ std::vector<std::uint32_t> sortedOrder(const std::vector<char>& bytes,
     keys.starts.resize(n + 1);
     for (std::uint32_t i = 0; i < n; ++i) {
         keys.starts[i] = static_cast<std::uint32_t>(keys.bytes.size());
-        appendCollationKey(nameAt(i), keys.bytes);
+        appendKey(nameAt(i), keys.bytes);
         if (keys.bytes.size() > 0xFFFFFFFFU)
             throw std::length_error("collation keys beyond 4 GiB");
     }
@@ -245,9 +263,9 @@ std::vector<std::uint32_t> sortedOrder(const std::vector<char>& bytes,
     if (cancelled && cancelled())
         return {};
 
-    std::vector<std::uint32_t> order(n);
+    BigVector<std::uint32_t> order(n);
     std::iota(order.begin(), order.end(), 0U);
-    std::vector<std::uint64_t> chunks(n);
+    BigVector<std::uint64_t> chunks(n);
     ChunkSorter sorter(chunks, order);
 
     struct Range
@@ -322,18 +340,7 @@ QString collationKey(QStringView name)
 
 void appendCollationKey(QByteArrayView name, std::string& key)
 {
-    const auto emit = [&key](char16_t u) { appendKeyUnit(key, u); };
-    const bool ascii = std::all_of(name.begin(), name.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) {
-        emitFoldedKey(
-            name.size(),
-            [name](qsizetype i) { return foldAscii(static_cast<unsigned char>(name[i])); }, emit);
-        return;
-    }
-    const QString folded = foldedText(displayName(name));
-    emitFoldedKey(
-        folded.size(), [&folded](qsizetype i) { return folded[i].unicode(); }, emit);
+    appendKey(name, key);
 }
 
 std::string collationKeyBytes(QByteArrayView name)
@@ -357,6 +364,12 @@ bool collatesBefore(QStringView a, QStringView b)
 
 NamePoolBuilder::NamePoolBuilder() : m_starts{0} {}
 
+void NamePoolBuilder::reserve(std::size_t bytes, std::size_t count)
+{
+    m_bytes.reserve(bytes);
+    m_starts.reserve(count + 1);
+}
+
 void NamePoolBuilder::add(QByteArrayView name)
 {
     const auto length = static_cast<std::size_t>(name.size());
@@ -368,12 +381,12 @@ void NamePoolBuilder::add(QByteArrayView name)
 
 std::shared_ptr<const NamePool> NamePoolBuilder::build(const std::function<bool()>& cancelled)
 {
-    const std::vector<std::uint32_t> order = sortedOrder(m_bytes, m_starts, cancelled);
+    const BigVector<std::uint32_t> order = sortedOrder(m_bytes, m_starts, cancelled);
     if (order.size() != count())
         return nullptr;
     // The names in their order, into a buffer of their exact size.
-    std::vector<char> bytes(m_bytes.size());
-    std::vector<std::uint32_t> starts;
+    BigVector<char> bytes(m_bytes.size());
+    BigVector<std::uint32_t> starts;
     starts.reserve(order.size() + 1);
     std::size_t at = 0;
     for (const std::uint32_t i : order) {
@@ -383,8 +396,8 @@ std::shared_ptr<const NamePool> NamePoolBuilder::build(const std::function<bool(
         at += length;
     }
     starts.push_back(static_cast<std::uint32_t>(at));
-    std::vector<char>().swap(m_bytes);
-    std::vector<std::uint32_t>{0}.swap(m_starts);
+    BigVector<char>().swap(m_bytes);
+    BigVector<std::uint32_t>{0}.swap(m_starts);
     return std::make_shared<const NamePool>(std::move(bytes), std::move(starts));
 }
 

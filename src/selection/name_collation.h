@@ -41,6 +41,9 @@ class NamePoolBuilder
 public:
     NamePoolBuilder();
 
+    // Room for about `count` names of `bytes` in all, so that a large listing is not copied as
+    // it grows.
+    void reserve(std::size_t bytes, std::size_t count);
     // Adds a name. Throws std::length_error past 4 GiB of names.
     void add(QByteArrayView name);
     [[nodiscard]] std::size_t count() const { return m_starts.size() - 1; }
@@ -50,8 +53,8 @@ public:
     build(const std::function<bool()>& cancelled = {});
 
 private:
-    std::vector<char> m_bytes;
-    std::vector<std::uint32_t> m_starts;
+    BigVector<char> m_bytes;
+    BigVector<std::uint32_t> m_starts;
 };
 
 // The names given as text, sorted into a pool.

@@ -8,7 +8,7 @@ namespace vignetta {
 namespace {
 
 // Merges the ascending `incoming` positions into `to`, carrying the highlight bits of `to`.
-void mergeInto(const std::shared_ptr<const NamePool>& pool, std::vector<std::uint32_t> incoming,
+void mergeInto(const std::shared_ptr<const NamePool>& pool, BigVector<std::uint32_t> incoming,
                NameList& to, RowBitmap& toHighlight)
 {
     assert(to.isEmpty() || to.pool() == pool);
@@ -21,8 +21,8 @@ void mergeInto(const std::shared_ptr<const NamePool>& pool, std::vector<std::uin
         return;
     }
 
-    const std::vector<std::uint32_t> old = to.takePositions();
-    std::vector<std::uint32_t> merged(old.size() + incoming.size());
+    const BigVector<std::uint32_t> old = to.takePositions();
+    BigVector<std::uint32_t> merged(old.size() + incoming.size());
     const bool highlights = toHighlight.any();
     RowBitmap flags(merged.size());
     std::size_t a = 0;
@@ -61,8 +61,8 @@ void moveNames(NameList& from, const RowBitmap& take, NameList& to, RowBitmap& t
     }();
     if (taken == 0)
         return;
-    std::vector<std::uint32_t> moving;
-    std::vector<std::uint32_t> staying;
+    BigVector<std::uint32_t> moving;
+    BigVector<std::uint32_t> staying;
     moving.reserve(taken);
     staying.reserve(n - taken);
     for (std::size_t i = 0; i < n; ++i)
@@ -82,7 +82,7 @@ void moveAllNames(NameList& from, NameList& to, RowBitmap& toHighlight)
         to = std::exchange(from, NameList(pool, {}));
         return;
     }
-    std::vector<std::uint32_t> moving = from.takePositions();
+    BigVector<std::uint32_t> moving = from.takePositions();
     from = NameList(pool, {});
     mergeInto(pool, std::move(moving), to, toHighlight);
 }

@@ -123,7 +123,7 @@ void Step2Panel::cmdStep2_Click(int index)
 Step2Values Step2Panel::Get_Step2_Info() const
 {
     const NameList& selected = m_lstSelected->names();
-    std::vector<std::uint32_t> positions = selected.positions();
+    BigVector<std::uint32_t> positions = selected.positions();
     positions.push_back(NameList::kEmptyName); // the array's last element stays empty
     return {.sImageFiles = NameList(selected.pool(), std::move(positions))};
 }

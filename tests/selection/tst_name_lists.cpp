@@ -26,7 +26,7 @@ NameList sortedOf(const QStringList& names)
 // The part of `all` (a whole pool) named, as a list over the same pool.
 NameList partOf(const NameList& all, const QStringList& names)
 {
-    std::vector<std::uint32_t> positions;
+    BigVector<std::uint32_t> positions;
     for (qsizetype i = 0; i < all.size(); ++i) {
         if (names.contains(all.at(i)))
             positions.push_back(all.positionAt(i));
