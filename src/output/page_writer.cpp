@@ -1,5 +1,6 @@
 #include "output/page_writer.h"
 
+#include "core/big_vector.h"
 #include "core/file_names.h"
 #include "core/product.h"
 #include "core/text_rules.h"
@@ -26,7 +27,13 @@ constexpr char kEol[] = "\r\n";
 class PageBuffer
 {
 public:
-    explicit PageBuffer(qsizetype capacity) { m_bytes.resize(capacity); }
+    explicit PageBuffer(qsizetype capacity)
+    {
+        m_bytes.resize(capacity);
+        // A page of many images is written into fresh memory: on huge pages it takes a page
+        // fault for each 2 MiB instead of each 4 KiB, which were most of its time.
+        big_memory::adviseHuge(m_bytes.data(), static_cast<std::size_t>(capacity));
+    }
 
     template <std::size_t N>
     PageBuffer& operator<<(const char (&ascii)[N])
