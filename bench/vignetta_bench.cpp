@@ -17,7 +17,7 @@
 // pays for what an earlier one left behind. Prints one Markdown table of medians and ratios.
 //
 //   build/default/bench/vignetta_bench [--folders DIR] [--sizes 1000,10000] [--reps N]
-//                                      [--no-cold] [--no-startup]
+//                                      [--no-cold] [--no-startup] [--no-actions]
 //
 // --folders keeps the generated folders in DIR and reuses them on the next run (making the
 // 2,000,000 files of the two largest folders takes minutes). Without it they go to a temporary
@@ -493,6 +493,8 @@ private:
         const double ms = msSince(start);
         m_lastStall = m_stalls.stop();
         m_longestStall = std::max(m_longestStall, m_lastStall);
+        if (!qEnvironmentVariableIsEmpty("VIGNETTA_BENCH_TRACE"))
+            std::fprintf(stderr, "  action %.1f ms, longest stall %.1f ms\n", ms, m_lastStall);
         return ms;
     }
 
@@ -575,10 +577,7 @@ private:
                                        [&] { return step() == 1 && unselected() == n; }));
         trace(first, "Next on Step 1", rss0);
         if (floors)
-            m_next1.floor.push_back(timeFloor([&] {
-                const Names copy = names;
-                g_sink += copy.size();
-            }));
+            m_next1.floor.push_back(timeFloor([&] { g_sink += Names(names).size(); }));
 
         m_allRight.action.push_back(timed([&] { click(moveButton(Step2Panel::kAllRight)); },
                                           [&] { return step2()->selectedCount() == n; }));
@@ -618,10 +617,7 @@ private:
             timed([&] { click(wizardButton(formVG::kNext)); },
                   [&] { return step() == 2 && m_form->state().imageCount() == n; }));
         if (floors)
-            m_next2.floor.push_back(timeFloor([&] {
-                const Names copy = names;
-                g_sink += copy.size();
-            }));
+            m_next2.floor.push_back(timeFloor([&] { g_sink += Names(names).size(); }));
         trace(first, "Next on Step 2", rss0);
         if (first)
             m_peakPerImage = double(statusBytes("VmHWM") - rss0) / m_n;
@@ -842,6 +838,7 @@ int runBench(int argc, char* argv[])
     int repsOverride = 0;
     bool cold = true;
     bool startup = true;
+    bool actions = true;
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == u"--folders" && i + 1 < args.size()) {
             foldersDir = args[++i];
@@ -858,6 +855,8 @@ int runBench(int argc, char* argv[])
             cold = false;
         } else if (args[i] == u"--no-startup") {
             startup = false;
+        } else if (args[i] == u"--no-actions") {
+            actions = false;
         } else {
             fail(u"unknown argument "_s + args[i]);
         }
@@ -880,6 +879,8 @@ int runBench(int argc, char* argv[])
         const int reps = std::max(2, repsOverride > 0        ? repsOverride
                                      : spec.files >= 1000000 ? 4
                                                              : 7);
+        if (!actions)
+            continue;
         const bool coldHere = cold && spec.files >= 100000;
         std::fprintf(stderr, "timing %s images, %d repetitions%s...\n", qPrintable(spec.label()),
                      reps, coldHere ? " and cold opens" : "");

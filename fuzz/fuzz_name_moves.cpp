@@ -309,7 +309,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // How many names are taken varies from none to all; the bits may also stop short of
         // the list or run past it.
         const unsigned density = (*op >> 2 & 0xF) * 17;
-        std::size_t length = static_cast<std::size_t>(from.names.size());
+        auto length = static_cast<std::size_t>(from.names.size());
         if (pick.chance(32))
             length = pick.below(length + 3);
         RowBitmap take(length);

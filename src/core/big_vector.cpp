@@ -23,14 +23,14 @@ void* allocate(std::size_t bytes)
     if (raw == MAP_FAILED)
         throw std::bad_alloc();
     const auto start = reinterpret_cast<std::uintptr_t>(raw);
-    const std::uintptr_t aligned = roundUp(start, kHugePage);
-    const std::size_t head = aligned - start;
+    const std::size_t head = roundUp(start, kHugePage) - start;
+    char* const block = static_cast<char*>(raw) + head;
     if (head != 0)
         ::munmap(raw, head);
-    ::munmap(reinterpret_cast<void*>(aligned + size), kHugePage - head);
+    ::munmap(block + size, kHugePage - head);
     // Only a wish: without huge pages the block works all the same.
-    ::madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
-    return reinterpret_cast<void*>(aligned);
+    ::madvise(block, size, MADV_HUGEPAGE);
+    return block;
 }
 
 void release(void* block, std::size_t bytes) noexcept
@@ -41,10 +41,12 @@ void release(void* block, std::size_t bytes) noexcept
 void adviseHuge(void* block, std::size_t bytes) noexcept
 {
     const auto start = reinterpret_cast<std::uintptr_t>(block);
-    const std::uintptr_t first = roundUp(start, kHugePage);
-    const std::uintptr_t end = (start + bytes) / kHugePage * kHugePage;
-    if (end > first)
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    const std::size_t head = roundUp(start, kHugePage) - start;
+    if (bytes <= head)
+        return;
+    const std::size_t whole = (bytes - head) / kHugePage * kHugePage;
+    if (whole != 0)
+        ::madvise(static_cast<char*>(block) + head, whole, MADV_HUGEPAGE);
 }
 
 } // namespace vignetta::big_memory

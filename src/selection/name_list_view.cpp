@@ -10,6 +10,9 @@ namespace {
 // grows with the runs, and its change reports with their square.
 constexpr std::size_t kMirroredRuns = 256;
 
+// Rows laid out at a time, each batch a few milliseconds at most.
+constexpr int kLayoutBatch = 20000;
+
 // Paints each row highlighted or not as the bits say.
 class HighlightDelegate final : public QStyledItemDelegate
 {
@@ -172,8 +175,7 @@ void HighlightModel::changed()
     Q_EMIT highlightChanged();
 }
 
-NameListView::NameListView(QWidget* parent)
-    : QListView(parent), m_model(new NameListModel(this)), m_highlight(nullptr)
+NameListView::NameListView(QWidget* parent) : QListView(parent), m_model(new NameListModel(this))
 {
     setModel(m_model);
     QItemSelectionModel* made = selectionModel();
@@ -185,8 +187,10 @@ NameListView::NameListView(QWidget* parent)
             qOverload<>(&QWidget::update));
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setUniformItemSizes(true); // no per-row measuring, so a million names stay instant
-    setLayoutMode(QListView::SinglePass);
+    setUniformItemSizes(true); // no per-row measuring
+    // The view still places every row; in batches, a million rows never hold up the window.
+    setLayoutMode(QListView::Batched);
+    setBatchSize(kLayoutBatch);
 }
 
 void NameListView::setNames(NameList names)

@@ -99,7 +99,7 @@ public:
 
 private:
     NameListModel* m_model;
-    HighlightModel* m_highlight;
+    HighlightModel* m_highlight = nullptr;
 };
 
 } // namespace vignetta

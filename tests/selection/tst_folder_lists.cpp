@@ -15,9 +15,8 @@
 #include <QTimer>
 
 #include <atomic>
-#include <memory>
-
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -121,9 +120,11 @@ public:
     RawEntries& operator=(RawEntries&&) = delete;
     ~RawEntries()
     {
-        for (auto it = m_paths.crbegin(); it != m_paths.crend(); ++it) {
-            if (::unlink(it->constData()) != 0)
-                ::rmdir(it->constData());
+        // The last made first: a directory once it is empty.
+        while (!m_paths.isEmpty()) {
+            const QByteArray path = m_paths.takeLast();
+            if (::unlink(path.constData()) != 0)
+                ::rmdir(path.constData());
         }
     }
     [[nodiscard]] bool file(const QByteArray& path)
@@ -346,7 +347,7 @@ void TestFolderLists::changingDriveReturnsToLastDirectoryOnIt()
     first.addDirs({"deep/er"});
     ImageFolder second({"y.gif", "z.bmp"});
     Step1Panel panel(QDir::currentPath());
-    DriveList* drives = control<DriveList>(&panel, u"Drive1"_s);
+    auto* drives = control<DriveList>(&panel, u"Drive1"_s);
     drives->setRoots({"/", first.path(), second.path()});
     QVERIFY(panel.openDirectory(first.filePath("deep/er")));
     QCOMPARE(drives->currentRoot(), first.path());
@@ -393,7 +394,7 @@ void TestFolderLists::driveThatDoesNotAnswerIsLeftAfterTimeLimit()
     const QString hung = other.filePath("share");
     HangingProbe probe({hung});
     Step1Panel panel(QDir::currentPath());
-    DriveList* drives = control<DriveList>(&panel, u"Drive1"_s);
+    auto* drives = control<DriveList>(&panel, u"Drive1"_s);
     drives->setProbe(probe.probe());
     drives->setProbeTimeLimit(400ms);
     drives->setRoots({"/", folder.path(), hung});
@@ -454,7 +455,7 @@ void TestFolderLists::pickingAnotherDriveWhileWaitingForgetsTheFirst()
     const QString third = start.filePath("third");
     HangingProbe probe({first, third});
     Step1Panel panel(QDir::currentPath());
-    DriveList* drives = control<DriveList>(&panel, u"Drive1"_s);
+    auto* drives = control<DriveList>(&panel, u"Drive1"_s);
     drives->setProbe(probe.probe());
     drives->setProbeTimeLimit(400ms);
     drives->setRoots({"/", start.path(), first, second.path(), third});
@@ -529,7 +530,7 @@ void TestFolderLists::namesThatAreNotUtf8AreKeptApartAndOpen()
              (QStringList{QStringLiteral("caf\u00e8.jpg"), QStringLiteral("caf\u00e9.jpg")}));
 
     // The directory opens, by its bytes.
-    DirList* dir1 = control<DirList>(&panel, u"Dir1"_s);
+    auto* dir1 = control<DirList>(&panel, u"Dir1"_s);
     dir1->openRow(rowOf(*dir1, QStringLiteral("\u00e9t\u00e9")));
     QTRY_COMPARE(panel.fileCount(), 1);
     QCOMPARE(errors.count(), 0);
@@ -544,8 +545,8 @@ void TestFolderLists::listsFollowTheDirectoryOnDisk()
     folder.addDirs({"old", "keep"});
     Step1Panel panel(QDir::currentPath());
     QVERIFY(panel.openDirectory(folder.path()));
-    FileList* file1 = control<FileList>(&panel, u"File1"_s);
-    DirList* dir1 = control<DirList>(&panel, u"Dir1"_s);
+    auto* file1 = control<FileList>(&panel, u"File1"_s);
+    auto* dir1 = control<DirList>(&panel, u"Dir1"_s);
     // The user has highlighted d.jpg, and the directory "keep".
     file1->selectionModel()->setCurrentIndex(file1->model()->index(1, 0),
                                              QItemSelectionModel::ClearAndSelect);
@@ -598,9 +599,9 @@ void TestFolderLists::slowListingKeepsTheWindowResponsive()
     connect(&ticker, &QTimer::timeout, &ticker, [&] { ++ticks; });
     ticker.start(10ms);
 
-    DirList* dir1 = w.find<DirList>(u"Dir1"_s);
+    auto* dir1 = w.find<DirList>(u"Dir1"_s);
     dir1->openRow(rowOf(*dir1, "slow"));
-    FileList* file1 = w.find<FileList>(u"File1"_s);
+    auto* file1 = w.find<FileList>(u"File1"_s);
     QVERIFY(file1->isReading());
     QCOMPARE(file1->count(), 0);
     // The window goes on handling events, and a reading that takes a while says how far it got.
@@ -636,7 +637,7 @@ void TestFolderLists::openingAnotherDirectoryCancelsTheRead()
         gate->tryAcquire(1, 10000);
         released->store(true);
     });
-    DirList* dir1 = control<DirList>(&panel, u"Dir1"_s);
+    auto* dir1 = control<DirList>(&panel, u"Dir1"_s);
     QSignalSpy changes(dir1, &DirList::pathChanged);
 
     dir1->openRow(rowOf(*dir1, "slow"));

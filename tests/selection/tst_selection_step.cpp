@@ -54,9 +54,11 @@ public:
     RawEntries& operator=(RawEntries&&) = delete;
     ~RawEntries()
     {
-        for (auto it = m_paths.crbegin(); it != m_paths.crend(); ++it) {
-            if (::unlink(it->constData()) != 0)
-                ::rmdir(it->constData());
+        // The last made first: a directory once it is empty.
+        while (!m_paths.isEmpty()) {
+            const QByteArray path = m_paths.takeLast();
+            if (::unlink(path.constData()) != 0)
+                ::rmdir(path.constData());
         }
     }
     [[nodiscard]] bool file(const QByteArray& path)
