@@ -1,5 +1,6 @@
 #include "selection/name_list_view.h"
 
+#include <QMouseEvent>
 #include <QStyledItemDelegate>
 
 namespace vignetta {
@@ -191,6 +192,42 @@ NameListView::NameListView(QWidget* parent) : QListView(parent), m_model(new Nam
     // The view still places every row; in batches, a million rows never hold up the window.
     setLayoutMode(QListView::Batched);
     setBatchSize(kLayoutBatch);
+}
+
+QItemSelectionModel::SelectionFlags NameListView::selectionCommand(const QModelIndex& index,
+                                                                   const QEvent* event) const
+{
+    const QItemSelectionModel::SelectionFlags command = QListView::selectionCommand(index, event);
+    // Qt decides a click by asking the base model whether the row is highlighted, and the base
+    // model knows a highlight of few runs only. Where it does not know the row's state, the
+    // click is decided here as Qt would have decided it, from the bits.
+    if (selectionMode() != ExtendedSelection || !index.isValid() || event == nullptr ||
+        (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease))
+        return command;
+    const bool highlighted = m_highlight->isHighlighted(index.row());
+    if (highlighted == selectionModel()->isSelected(index))
+        return command;
+    const auto* mouse = static_cast<const QMouseEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = mouse->modifiers();
+    const bool plain = !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier));
+    if (mouse->button() == Qt::RightButton)
+        return command;
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (plain && highlighted)
+            return QItemSelectionModel::NoUpdate; // the highlight is kept until the release
+        if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::ShiftModifier))
+            return highlighted ? QItemSelectionModel::Deselect : QItemSelectionModel::Select;
+        return command;
+    }
+    if (plain && highlighted && index.row() == m_pressedRow && state() != DragSelectingState)
+        return QItemSelectionModel::ClearAndSelect;
+    return command;
+}
+
+void NameListView::mousePressEvent(QMouseEvent* event)
+{
+    m_pressedRow = indexAt(event->position().toPoint()).row();
+    QListView::mousePressEvent(event);
 }
 
 void NameListView::setNames(NameList names)

@@ -97,9 +97,15 @@ public:
     [[nodiscard]] RowBitmap highlightBits() const { return m_highlight->highlighted(); }
     void setHighlightBits(RowBitmap rows) { m_highlight->setHighlighted(std::move(rows)); }
 
+protected:
+    [[nodiscard]] QItemSelectionModel::SelectionFlags
+    selectionCommand(const QModelIndex& index, const QEvent* event) const override;
+    void mousePressEvent(QMouseEvent* event) override;
+
 private:
     NameListModel* m_model;
     HighlightModel* m_highlight = nullptr;
+    int m_pressedRow = -1;
 };
 
 } // namespace vignetta

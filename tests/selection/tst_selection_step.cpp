@@ -103,6 +103,8 @@ private Q_SLOTS:
     void moves_data();
     void moves();
     void highlightOfTargetSurvivesAMove();
+    void clicksHighlightAsInAnyListBox_data();
+    void clicksHighlightAsInAnyListBox();
     void outOfRangeIndexOnlyRefreshesCounts();
     void collectsSelectionWithEmptyLastElement();
     void namesNotInUtf8ReachThePage();
@@ -184,6 +186,60 @@ void TestSelectionStep::highlightOfTargetSurvivesAMove()
     w.clickMove(Step2Panel::kRemoveLeft);
     QCOMPARE(namesIn(w.list(u"lstUnselected"_s)), (QStringList{"c.jpg", "d.jpg"}));
     QCOMPARE(namesIn(w.list(u"lstSelected"_s)), (QStringList{"a.jpg", "b.jpg", "e.jpg"}));
+}
+
+void TestSelectionStep::clicksHighlightAsInAnyListBox_data()
+{
+    // Starting from a highlight given as one mark per row, clicks on rows with modifiers
+    // ("c" Ctrl, "s" Shift, "-" none), and the highlight after.
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("click") << "......" << QStringList{"-2"} << "..x...";
+    QTest::newRow("click, shift-click") << "......" << QStringList{"-1", "s4"} << ".xxxx.";
+    QTest::newRow("ctrl-clicks add and take away")
+        << "......" << QStringList{"-0", "c3", "c5", "c3"} << "x....x";
+    QTest::newRow("shift-click after ctrl-click")
+        << "......" << QStringList{"-0", "c2", "s4"} << "x.xxx.";
+    QTest::newRow("click on a highlighted row keeps it alone")
+        << "xxxxxx" << QStringList{"-3"} << "...x..";
+    // Highlights in more runs than the base selection model holds: the bits decide.
+    QTest::newRow("ctrl-click in a highlight of many runs")
+        << QString("x.").repeated(300) << QStringList{"c2", "c3"}
+        << "x..x" + QString("x.").repeated(298);
+    QTest::newRow("click in a highlight of many runs")
+        << QString("x.").repeated(300) << QStringList{"-4"} << "....x" + QString(595, u'.');
+}
+
+void TestSelectionStep::clicksHighlightAsInAnyListBox()
+{
+    QFETCH(QString, before);
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, after);
+    QStringList files;
+    for (qsizetype i = 0; i < before.size(); ++i)
+        files.append(QStringLiteral("p%1.jpg").arg(i, 4, 10, QChar(u'0')));
+    ImageFolder folder(files);
+    WizardDriver w;
+    w.advanceTo(kStep2, folder.path());
+    NameListView* list = w.list(u"lstUnselected"_s);
+    std::vector<bool> rows;
+    for (const QChar c : before)
+        rows.push_back(c == u'x');
+    list->setHighlighted(rows);
+    for (const QString& click : clicks) {
+        const Qt::KeyboardModifiers modifiers = click[0] == u'c'   ? Qt::ControlModifier
+                                                : click[0] == u's' ? Qt::ShiftModifier
+                                                                   : Qt::NoModifier;
+        const QModelIndex index = list->model()->index(click.mid(1).toInt(), 0);
+        list->scrollTo(index);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                          list->visualRect(index).center());
+    }
+    QString seen;
+    for (const bool highlighted : list->highlighted())
+        seen += highlighted ? u'x' : u'.';
+    QCOMPARE(seen, after);
 }
 
 void TestSelectionStep::outOfRangeIndexOnlyRefreshesCounts()
