@@ -661,7 +661,10 @@ private:
             m_coldOpen.action.push_back(openPhotos());
             closeWindow();
             require(dropCaches(), "cannot drop the caches a second time");
-            m_coldOpen.floor.push_back(timeFloor([&] { g_sink += listImages(photos).size(); }));
+            // Once only: a second run would find the cache warm.
+            const auto start = std::chrono::steady_clock::now();
+            g_sink += listImages(photos).size();
+            m_coldOpen.floor.push_back(msSince(start));
         }
     }
 

@@ -43,6 +43,7 @@ FilePattern::FilePattern(const QString& pattern) : m_text(pattern)
                 std::all_of(rest.begin(), rest.end(), [](QChar c) { return c.unicode() < 0x80; });
             if (ascii)
                 m_asciiSuffixes.append(rest.toLatin1().toLower());
+            m_longestSuffix = std::max(m_longestSuffix, rest.size());
             m_allAscii = m_allAscii && ascii;
         } else {
             m_wildcards.emplace_back(QRegularExpression::wildcardToRegularExpression(part),
@@ -68,12 +69,15 @@ bool FilePattern::matches(QByteArrayView name) const
     if (std::ranges::any_of(m_asciiSuffixes,
                             [name](const QByteArray& s) { return endsWithFolded(name, s); }))
         return true;
-    // An ASCII name that lacks every ASCII suffix is not matched by its text either; another
-    // name may be, through letters whose case folds to ASCII (the Kelvin sign to "k").
-    const bool ascii = std::all_of(name.begin(), name.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (m_allAscii && ascii)
-        return false;
+    // Where the name ends in ASCII bytes as long as the longest suffix, its text ends in the
+    // same characters, which the bytes have just been tested on. Else its text may still match,
+    // through letters whose case folds to ASCII (the Kelvin sign to "k").
+    if (m_allAscii) {
+        const QByteArrayView tail = name.last(std::min(name.size(), m_longestSuffix));
+        if (std::all_of(tail.begin(), tail.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return false;
+    }
     return matches(QStringView(displayName(name)));
 }
 

@@ -27,6 +27,7 @@ private:
     QStringList m_suffixes;            // ".jpg" for "*.jpg"
     QList<QByteArray> m_asciiSuffixes; // the same in lower case, where a suffix is ASCII
     bool m_allAscii = true;            // every alternative is an ASCII suffix
+    qsizetype m_longestSuffix = 0;
     std::vector<QRegularExpression> m_wildcards;
 };
 

@@ -233,6 +233,10 @@ void TestNameLists::pattern()
     const FilePattern images(QStringLiteral("*.jpg;*.gif;*.bmp"));
     QCOMPARE(images.matches(QByteArrayView(name)), listed);
     QCOMPARE(images.matches(QStringView(vignetta::displayName(name))), listed);
+    // A letter outside ASCII whose case folds into a suffix counts on the bytes too.
+    const FilePattern kelvin(QStringLiteral("*.mk"));
+    QVERIFY(kelvin.matches(QByteArrayView("a.m\xE2\x84\xAA")));
+    QVERIFY(!kelvin.matches(QByteArrayView("a.mx")));
 }
 
 void TestNameLists::moveHighlighted_data()
