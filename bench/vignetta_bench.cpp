@@ -1,16 +1,34 @@
-// Times the wizard's user actions on large folders, driven through the real window offscreen,
-// next to a raw readdir + sort of the same folder; the writing of the thumbnail page, through
-// Finish and through the page writer alone, next to a plain fwrite of the same bytes; and the
-// wizard's start-up next to a minimal Qt Widgets window's. Prints Markdown tables.
+// Times what a user waits for in the wizard, on folders of 1,000 to 1,000,000 images, each row
+// beside its own floor measured in the same run:
 //
-//   QT_QPA_PLATFORM=offscreen build/default/bench/vignetta_bench
+// - a user action, from the click to the painted, idle window (every event processed, the
+//   paint done): opening the folder in Dir1, Next on Step 1, the four moves of Step 2, Next on
+//   Step 2 and Finish;
+// - its floor: the least work the action stands for, done with plain C++ on the same names:
+//   readdir + extension filter + sort for the folder, copying and merging the names in plain
+//   vectors for the fill and the moves, fwrite + fdatasync + rename of the page's bytes for
+//   Finish;
+// - peak resident memory per image name over one pass, beside the names' own bytes;
+// - a cold folder open (page cache dropped first, where allowed) beside a cold readdir;
+// - start-up to the first frame, beside a minimal Qt Widgets window built in this program,
+//   alternating runs.
 //
-// The program re-launches itself with "--startup-child wizard|minimal" to time start-up.
+// Every folder size runs in a fresh process, and every repetition on a fresh window, so no pass
+// pays for what an earlier one left behind. Prints one Markdown table of medians and ratios.
+//
+//   build/default/bench/vignetta_bench [--folders DIR] [--sizes 1000,10000] [--reps N]
+//                                      [--no-cold] [--no-startup] [--no-actions]
+//
+// --folders keeps the generated folders in DIR and reuses them on the next run (making the
+// 2,000,000 files of the two largest folders takes minutes). Without it they go to a temporary
+// folder removed at the end. The program runs itself with --actions or --startup-child for the
+// measurements of one process.
 
 #include "appearance/step3_panel.h"
 #include "core/wizard_state.h"
 #include "output/page_saver.h"
 #include "output/page_writer.h"
+#include "selection/dir_list.h"
 #include "selection/name_list_view.h"
 #include "selection/step1_panel.h"
 #include "selection/step2_panel.h"
@@ -24,19 +42,21 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QList>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
-#include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
+#include <malloc.h>
 #include <memory>
 #include <string>
 #include <strings.h>
@@ -53,6 +73,8 @@ using vignetta::formVG;
 using vignetta::NameListView;
 using vignetta::Step1Panel;
 using vignetta::Step2Panel;
+
+// ---- Small helpers -------------------------------------------------------------------------
 
 // Records every message box instead of showing it; the bench checks that none came up.
 class SilentPrompts final : public vignetta::Prompts
@@ -84,21 +106,22 @@ private:
     };
 };
 
-[[noreturn]] void fail(const char* what)
+[[noreturn]] void fail(const QString& what)
 {
-    std::fprintf(stderr, "vignetta_bench: %s\n", what);
+    std::fprintf(stderr, "vignetta_bench: %s\n", qPrintable(what));
     std::exit(1);
 }
 
 void require(bool condition, const char* what)
 {
     if (!condition)
-        fail(what);
+        fail(QString::fromUtf8(what));
 }
 
-double toMs(qint64 nanoseconds)
+double msSince(std::chrono::steady_clock::time_point start)
 {
-    return static_cast<double>(nanoseconds) / 1e6;
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
 }
 
 double median(std::vector<double> values)
@@ -110,12 +133,58 @@ double median(std::vector<double> values)
     return values.size() % 2 != 0 ? values[mid] : (values[mid - 1] + values[mid]) / 2.0;
 }
 
+std::size_t g_sink = 0; // keeps the floors' work from being optimised away
+
+QString loadAverage()
+{
+    QFile file(u"/proc/loadavg"_s);
+    if (!file.open(QIODevice::ReadOnly))
+        return u"unknown"_s;
+    return QString::fromLatin1(file.readAll().trimmed()).section(u' ', 0, 2);
+}
+
+// A field of /proc/self/status, in bytes.
+qint64 statusBytes(const char* field)
+{
+    QFile file(u"/proc/self/status"_s);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray key = QByteArray(field) + ':';
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return 0;
+}
+
+// Starts a new peak of the resident memory (VmHWM) from the current resident size.
+void resetPeakMemory()
+{
+    const int fd = ::open("/proc/self/clear_refs", O_WRONLY);
+    if (fd < 0)
+        return;
+    static_cast<void>(::write(fd, "5", 1));
+    ::close(fd);
+}
+
+// Drops the page cache, dentries and inodes, where this process may.
+bool dropCaches()
+{
+    ::sync();
+    const int fd = ::open("/proc/sys/vm/drop_caches", O_WRONLY);
+    if (fd < 0)
+        return false;
+    const bool ok = ::write(fd, "3", 1) == 1;
+    ::close(fd);
+    return ok;
+}
+
 // ---- The folders -------------------------------------------------------------------------
 
 void touch(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
-    require(fd >= 0, "cannot create a file in the temporary folder");
+    require(fd >= 0, "cannot create a file in the benchmark's folder");
     ::close(fd);
 }
 
@@ -128,135 +197,206 @@ void imageName(int i, char (&name)[64])
                       : (i % 40 == 9) ? ".bmp"
                                       : ".jpg";
     if (i % 20 == 13)
-        std::snprintf(name, sizeof name, "IMG_%05d copy%s", i, ext);
+        std::snprintf(name, sizeof name, "IMG_%06d copy%s", i, ext);
     else if (i % 50 == 22)
-        std::snprintf(name, sizeof name, "Beach day %05d%s", i, ext);
+        std::snprintf(name, sizeof name, "Beach day %06d%s", i, ext);
     else
-        std::snprintf(name, sizeof name, "%s%05d%s", (i % 5 == 4) ? "DSC" : "IMG_", i, ext);
+        std::snprintf(name, sizeof name, "%s%06d%s", (i % 5 == 4) ? "DSC" : "IMG_", i, ext);
 }
 
-// `images` image files, plus a few files the file list must leave out and a few
-// subdirectories.
-void fillFolder(const QString& path, int images)
+// One benchmark folder: `images` image files among `files` files, a few subdirectories.
+struct FolderSpec
 {
-    const std::string root = QFile::encodeName(path).toStdString() + '/';
+    int images = 0;
+    int files = 0;
+
+    [[nodiscard]] QString key() const
+    {
+        return files == images ? QString::number(images)
+                               : QString::number(images) + u"-of-"_s + QString::number(files);
+    }
+    [[nodiscard]] QString label() const
+    {
+        return files == images ? QString::number(images)
+                               : QString::number(images) + u" of "_s + QString::number(files);
+    }
+};
+
+// Makes <set>/photos with the images and the other files, and <set>/small with three images,
+// unless an earlier run left them complete.
+void makeFolderSet(const QString& set, const FolderSpec& spec)
+{
+    const QString marker = set + u"/.complete"_s;
+    if (QFileInfo::exists(marker))
+        return;
+    require(QDir(set).removeRecursively() || !QFileInfo::exists(set), "cannot clear a folder");
+    require(QDir().mkpath(set + u"/photos"_s) && QDir().mkpath(set + u"/small"_s),
+            "cannot make the benchmark's folders");
+    std::fprintf(stderr, "making %s files (%d images)...\n", qPrintable(spec.label()), spec.images);
+    const std::string photos = QFile::encodeName(set).toStdString() + "/photos/";
+    const std::string small = QFile::encodeName(set).toStdString() + "/small/";
     char name[64];
-    for (int i = 0; i < images; ++i) {
-        imageName(i, name);
-        touch(root + name);
+    // The images spread evenly among the other files.
+    const int others = spec.files - spec.images;
+    int image = 0;
+    for (int i = 0; i < spec.files; ++i) {
+        const bool isImage =
+            static_cast<long long>(image) * spec.files <= static_cast<long long>(i) * spec.images;
+        if (isImage && image < spec.images) {
+            imageName(image++, name);
+        } else {
+            const int other = i - image;
+            std::snprintf(name, sizeof name,
+                          (other % 3 == 0)   ? "notes_%07d.txt"
+                          : (other % 3 == 1) ? "scan_%07d.png"
+                                             : "IMG_%07d.jpg.xmp",
+                          other);
+        }
+        touch(photos + name);
     }
-    for (int i = 0; i < 8; ++i) {
-        std::snprintf(name, sizeof name, "notes_%02d.txt", i);
-        touch(root + name);
-        std::snprintf(name, sizeof name, "scan_%02d.png", i);
-        touch(root + name);
-        std::snprintf(name, sizeof name, "IMG_%05d.jpg.xmp", i);
-        touch(root + name);
-    }
-    touch(root + ".hidden.jpg");
+    require(image == spec.images && others >= 0, "the folder did not come out as planned");
+    touch(photos + ".hidden.jpg");
     for (const char* dir : {"originals", "edited", "2023-07 Holiday", "raw", ".thumbnails"})
-        require(::mkdir((root + dir).c_str(), 0755) == 0, "cannot create a subdirectory");
+        require(::mkdir((photos + dir).c_str(), 0755) == 0, "cannot create a subdirectory");
+    for (int i = 0; i < 3; ++i) {
+        imageName(i, name);
+        touch(small + name);
+    }
+    touch(QFile::encodeName(marker).toStdString());
 }
 
-// ---- The baseline: what reading and sorting the names costs at the least ------------------
+// ---- The floors --------------------------------------------------------------------------
 
-std::size_t g_sink = 0; // keeps the baseline's work from being optimised away
-
-double baselineOnce(const QByteArray& path)
+bool hasImageExtension(const char* name, std::size_t length)
 {
-    QElapsedTimer timer;
-    timer.start();
+    if (length < 4)
+        return false;
+    const char* ext = name + length - 4;
+    return ::strcasecmp(ext, ".jpg") == 0 || ::strcasecmp(ext, ".gif") == 0 ||
+           ::strcasecmp(ext, ".bmp") == 0;
+}
+
+// The least a folder open costs: readdir, the extension filter, a sort.
+std::vector<std::string> listImages(const QByteArray& path)
+{
     DIR* dir = ::opendir(path.constData());
-    require(dir != nullptr, "baseline: opendir failed");
+    require(dir != nullptr, "floor: opendir failed");
     std::vector<std::string> names;
     while (const dirent* entry = ::readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+        if (entry->d_name[0] == '.' || (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN))
             continue;
-        names.emplace_back(entry->d_name);
+        const std::size_t length = std::strlen(entry->d_name);
+        if (hasImageExtension(entry->d_name, length))
+            names.emplace_back(entry->d_name, length);
     }
     ::closedir(dir);
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return ::strcasecmp(a.c_str(), b.c_str()) < 0;
     });
-    const qint64 ns = timer.nsecsElapsed();
-    g_sink += names.size() + (names.empty() ? 0 : names.front().size());
-    return toMs(ns);
+    return names;
 }
 
-// ---- The baselines for the page: the same bytes written with plain stdio --------------------
+using Names = std::vector<std::string>;
 
-enum class Sync
+// The median of three runs of the floor's work.
+double timeFloor(const std::function<void()>& work)
 {
-    kNone,
-    kData, // fdatasync before fclose, as QSaveFile's commit does
-};
+    std::vector<double> runs;
+    for (int i = 0; i < 3; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        runs.push_back(msSince(start));
+    }
+    return median(runs);
+}
 
-void writeWithStdio(const std::string& path, const QByteArray& bytes, Sync sync)
+// Merges sorted `incoming` into sorted `to`, as copies into a new vector.
+Names merged(const Names& to, const Names& incoming)
+{
+    Names out;
+    out.reserve(to.size() + incoming.size());
+    std::merge(to.begin(), to.end(), incoming.begin(), incoming.end(), std::back_inserter(out),
+               [](const std::string& a, const std::string& b) {
+                   return ::strcasecmp(a.c_str(), b.c_str()) < 0;
+               });
+    return out;
+}
+
+// Splits `from` by every other flag and merges the taken half into `to`.
+void splitAndMerge(const Names& from, const Names& to)
+{
+    Names staying;
+    Names moving;
+    staying.reserve(from.size());
+    moving.reserve(from.size());
+    for (std::size_t i = 0; i < from.size(); ++i)
+        (i % 2 == 0 ? moving : staying).push_back(from[i]);
+    const Names target = merged(to, moving);
+    g_sink += target.size() + staying.size();
+}
+
+void writeSynced(const std::string& path, const QByteArray& bytes)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    require(file != nullptr, "fwrite baseline: fopen failed");
+    require(file != nullptr, "floor: fopen failed");
     const auto size = static_cast<std::size_t>(bytes.size());
     bool ok = std::fwrite(bytes.constData(), 1, size, file) == size;
-    if (sync == Sync::kData)
-        ok = ok && std::fflush(file) == 0 && ::fdatasync(::fileno(file)) == 0;
+    ok = ok && std::fflush(file) == 0 && ::fdatasync(::fileno(file)) == 0;
     ok = std::fclose(file) == 0 && ok;
-    require(ok, "fwrite baseline: writing failed");
+    require(ok, "floor: writing failed");
 }
 
-enum class Target
+// ---- One process: the user actions on one folder size ----------------------------------------
+
+// Counts the events delivered anywhere in the program: a pass of the event loop that delivers
+// none means the window is idle.
+class EventCounter final : public QObject
 {
-    kNew,      // the file is removed first, untimed
-    kExisting, // fopen truncates the file the last run wrote
+public:
+    bool eventFilter(QObject* /*watched*/, QEvent* /*event*/) override
+    {
+        ++count;
+        return false;
+    }
+    qint64 count = 0;
 };
 
-double fwriteOnce(const std::string& path, const QByteArray& bytes, Sync sync, Target target)
+// The longest time the event loop went without turning, measured by a timer that asks to
+// fire every millisecond.
+class StallMeter final : public QObject
 {
-    if (target == Target::kNew)
-        ::unlink(path.c_str());
-    QElapsedTimer timer;
-    timer.start();
-    writeWithStdio(path, bytes, sync);
-    return toMs(timer.nsecsElapsed());
-}
+public:
+    StallMeter()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        connect(&m_timer, &QTimer::timeout, this, [this] { tick(); });
+    }
+    void start()
+    {
+        m_longest = 0;
+        m_last = std::chrono::steady_clock::now();
+        m_timer.start(1);
+    }
+    // The longest stall since start(), the time up to now included.
+    double stop()
+    {
+        tick();
+        m_timer.stop();
+        return m_longest;
+    }
 
-// The least a safe replacement costs: a new file beside the old one, synced, renamed over it.
-double replaceOnce(const std::string& temporary, const std::string& path, const QByteArray& bytes)
-{
-    QElapsedTimer timer;
-    timer.start();
-    writeWithStdio(temporary, bytes, Sync::kData);
-    require(::rename(temporary.c_str(), path.c_str()) == 0, "replace baseline: rename failed");
-    return toMs(timer.nsecsElapsed());
-}
-
-struct PageRow
-{
-    int n = 0;
-    const char* action = "";
-    double medianMs = 0.0;
-    double fwriteMs = 0.0;     // fopen/fwrite/fclose of the same bytes
-    double fwriteSyncMs = 0.0; // the same with fdatasync before fclose
-    qsizetype bytes = 0;
-    bool reference = false;
+private:
+    void tick()
+    {
+        const auto now = std::chrono::steady_clock::now();
+        m_longest =
+            std::max(m_longest, std::chrono::duration<double, std::milli>(now - m_last).count());
+        m_last = now;
+    }
+    QTimer m_timer;
+    std::chrono::steady_clock::time_point m_last;
+    double m_longest = 0;
 };
-
-// ---- The user actions ----------------------------------------------------------------------
-
-struct Row
-{
-    int n = 0;
-    const char* action = "";
-    double medianMs = 0.0;
-    double baselineMs = 0.0;
-    bool reference = false; // context for the other rows, not a user action
-};
-
-// Writing the page takes milliseconds, and the disk's answer varies more than the processor's:
-// more repetitions than the other actions get.
-constexpr int kPageReps = 15;
-
-// The page's name as Step 4 offers it.
-const QString kPageName = u"Vignetta.html"_s;
 
 std::vector<bool> everyOther(qsizetype count)
 {
@@ -266,143 +406,55 @@ std::vector<bool> everyOther(qsizetype count)
     return rows;
 }
 
-void settle(QWidget& window)
+struct Samples
 {
-    QCoreApplication::processEvents();
-    window.repaint();
-}
+    std::vector<double> action;
+    std::vector<double> floor;
+};
 
 class ActionBench
 {
 public:
-    ActionBench(int n, int reps, QString folder, QString otherFolder)
-        : m_n(n), m_reps(reps), m_folder(std::move(folder)), m_other(std::move(otherFolder))
+    ActionBench(QString set, int images, int reps)
+        : m_set(std::move(set)), m_photos(m_set + u"/photos"_s), m_n(images), m_reps(reps)
     {
-        m_form = std::make_unique<formVG>(QDir::currentPath(), &m_prompts);
-        m_form->show();
-        require(QTest::qWaitForWindowExposed(m_form.get()), "the window was not exposed");
-        settle(*m_form);
+        QCoreApplication::instance()->installEventFilter(&m_events);
+        m_timeout.setSingleShot(true);
     }
 
-    std::vector<Row> run()
+    void run(bool cold)
     {
-        const double baseline = measureBaseline();
-        std::vector<Row> rows;
-        auto add = [&](const char* action, const std::vector<double>& samples) {
-            rows.push_back({m_n, action, median(samples), baseline});
-        };
-
-        std::vector<double> open, openPaint, idlePaint;
-        measureOpen(open, openPaint, idlePaint);
-        add("open folder in Dir1", open);
-        add("open folder in Dir1, incl. paint", openPaint);
-        add("(reference: repaint of the unchanged window)", idlePaint);
-        rows.back().reference = true;
-
-        add("Next from Step 1 (fills Unselected)", measureNextFromStep1());
-
-        std::vector<double> allRight, allLeft;
-        measureAllMoves(allRight, allLeft);
-        add("All -->", allRight);
-        add("<-- All", allLeft);
-
-        std::vector<double> addRight, addRightPaint;
-        measureAddRight(addRight, addRightPaint);
-        add("Add --> (every other highlighted)", addRight);
-        add("Add -->, incl. paint", addRightPaint);
-
-        add("<-- Remove (every other highlighted)", measureRemoveLeft());
-        add("Next from Step 2 (all selected)", measureNextFromStep2());
-
+        for (int r = 0; r < m_reps; ++r)
+            pass(r == 0);
+        if (cold)
+            coldOpens();
         require(m_prompts.messages.isEmpty(), "the wizard showed a message during the bench");
-        return rows;
     }
 
-    // Writes the page by Finish at Step 4, then by the page writer alone on the values Finish
-    // collected, each repetition next to plain writes of the same bytes into the same folder.
-    std::vector<PageRow> runPage()
+    void print() const
     {
-        const std::vector<double> finish = measureFinish();
-        const vignetta::WizardState state = m_form->state();
-        require(state.imageCount() == m_n, "Finish did not take every name");
-        const QString directory = step1()->filePath();
-        const QString pagePath = vignetta::pagePath(directory, state.sFileName);
-        const QByteArray expected = vignetta::renderPage(state);
-        require(expected.count("<IMG SRC=\"") == m_n, "the page does not show every image");
-        {
-            QFile written(pagePath);
-            require(written.open(QIODevice::ReadOnly) && written.readAll() == expected,
-                    "Finish did not write the rendered page");
-        }
-
-        const std::string root = QFile::encodeName(directory).toStdString() + '/';
-        const std::string plainPath = root + "fwrite-baseline.html";
-        const std::string replacedPath = root + "replace-baseline.html";
-        const std::string temporaryPath = root + "replace-baseline.html.new";
-
-        std::vector<double> render, saveNew, both, saveOver, plain, plainSync, plainOver, replaced;
-        QElapsedTimer timer;
-        for (int r = 0; r < kPageReps; ++r) {
-            // The page as a first Finish in the folder writes it: a new file.
-            removePage(pagePath);
-            timer.start();
-            const QByteArray page = vignetta::renderPage(state);
-            const qint64 renderNs = timer.nsecsElapsed();
-            requireSaved(vignetta::savePage(directory, state.sFileName, page), pagePath, expected);
-            const qint64 bothNs = timer.nsecsElapsed();
-            render.push_back(toMs(renderNs));
-            saveNew.push_back(toMs(bothNs - renderNs));
-            both.push_back(toMs(bothNs));
-
-            // And as a later one writes it: over the page there.
-            timer.start();
-            requireSaved(vignetta::savePage(directory, state.sFileName, page), pagePath, expected);
-            saveOver.push_back(toMs(timer.nsecsElapsed()));
-
-            // Alternated with the page writer, so that any drift of the machine touches both.
-            plain.push_back(fwriteOnce(plainPath, page, Sync::kNone, Target::kNew));
-            plainOver.push_back(fwriteOnce(plainPath, page, Sync::kNone, Target::kExisting));
-            plainSync.push_back(fwriteOnce(plainPath, page, Sync::kData, Target::kNew));
-            replaced.push_back(replaceOnce(temporaryPath, replacedPath, page));
-            g_sink += static_cast<std::size_t>(page.size());
-        }
-        ::unlink(plainPath.c_str());
-        ::unlink(replacedPath.c_str());
-        require(m_prompts.messages.isEmpty(), "the wizard showed a message while writing");
-
-        const double fwriteMs = median(plain);
-        const double fwriteSyncMs = median(plainSync);
-        std::vector<PageRow> rows;
-        auto add = [&](const char* action, const std::vector<double>& samples, bool reference) {
-            rows.push_back(
-                {m_n, action, median(samples), fwriteMs, fwriteSyncMs, expected.size(), reference});
+        const auto row = [](const char* label, const Samples& s, const char* floor) {
+            std::printf("ROW\t%s\t%.3f\t%s\t%.3f\tms\n", label, median(s.action), floor,
+                        median(s.floor));
         };
-        add("renderPage", render, false);
-        add("savePage, new page", saveNew, false);
-        add("renderPage + savePage, new page", both, false);
-        add("Finish at Step 4, new page (through the window)", finish, false);
-        add("savePage, over the existing page", saveOver, false);
-        add("(reference: fwrite, new file)", plain, true);
-        add("(reference: fwrite + fdatasync, new file)", plainSync, true);
-        add("(reference: fwrite over the existing file)", plainOver, true);
-        add("(reference: fwrite + fdatasync to a new name, rename over)", replaced, true);
-        return rows;
+        row("open folder in Dir1", m_open, "readdir + filter + sort");
+        if (!m_coldOpen.action.empty())
+            row("open folder in Dir1, cold cache", m_coldOpen, "cold readdir + filter + sort");
+        row("Next on Step 1 (fills Unselected)", m_next1, "copy the names");
+        row("All -->", m_allRight, "merge the names");
+        row("<-- All", m_allLeft, "merge the names");
+        row("Add --> (every other highlighted)", m_add, "split + merge");
+        row("<-- Remove (every other highlighted)", m_remove, "split + merge");
+        row("Next on Step 2 (all selected)", m_next2, "copy the names");
+        row("Finish", m_finish, "fwrite + fdatasync + rename");
+        std::printf("STALL\topen\t%.3f\n", m_openStall);
+        std::printf("STALL\tany\t%.3f\n", m_longestStall);
+        std::printf("MEM\tpeak\t%.1f\t%.1f\n", m_peakPerImage, m_ownBytes);
+        std::printf("MEM\tkept\t%.1f\t%.1f\n", m_keptPerImage, m_ownBytes);
+        std::printf("MEM\tfinish\t%.1f\t%.1f\n", m_finishPerImage, m_pageBytesPerImage);
     }
 
 private:
-    static void removePage(const QString& path)
-    {
-        require(!QFileInfo::exists(path) || QFile::remove(path), "cannot remove the last page");
-    }
-
-    static void requireSaved(const vignetta::SaveResult& saved, const QString& path,
-                             const QByteArray& expected)
-    {
-        require(saved.ok && QFileInfo(path).size() == expected.size(),
-                "savePage did not write the whole page");
-    }
-
-    void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     template <class T>
     T* find(const QString& name) const
     {
@@ -422,204 +474,276 @@ private:
     Step2Panel* step2() const { return m_form->findChild<Step2Panel*>(); }
     NameListView* list(const QString& name) const { return find<NameListView>(name); }
     int step() const { return m_form->state().iStep; }
+    static void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
-    double measureBaseline()
+    // Runs the event loop until `done` holds and a whole pass of it delivers no event: what the
+    // action started is finished, laid out and painted.
+    void waitIdle(const std::function<bool()>& done)
     {
-        const QByteArray path = QFile::encodeName(m_folder);
-        std::vector<double> samples;
-        samples.reserve(static_cast<std::size_t>(m_reps));
-        for (int r = 0; r < m_reps; ++r)
-            samples.push_back(baselineOnce(path));
-        return median(samples);
-    }
-
-    // Also times a repaint of the window right after, with nothing changed: the fixed part of
-    // every "incl. paint" figure.
-    void measureOpen(std::vector<double>& action, std::vector<double>& withPaint,
-                     std::vector<double>& idlePaint)
-    {
-        QElapsedTimer timer;
-        for (int r = 0; r < m_reps; ++r) {
-            // Another folder first, so each opening really changes the path.
-            require(step1()->openDirectory(m_other), "cannot open the small folder");
-            settle(*m_form);
-
-            timer.start();
-            const bool ok = step1()->openDirectory(m_folder);
-            const qint64 actionNs = timer.nsecsElapsed();
-            settle(*m_form);
-            const qint64 paintNs = timer.nsecsElapsed();
-
-            require(ok && step1()->fileCount() == m_n, "the folder did not list N files");
-            action.push_back(toMs(actionNs));
-            withPaint.push_back(toMs(paintNs));
-
-            timer.start();
-            settle(*m_form);
-            idlePaint.push_back(toMs(timer.nsecsElapsed()));
-        }
-    }
-
-    std::vector<double> measureNextFromStep1()
-    {
-        std::vector<double> samples;
-        QElapsedTimer timer;
-        for (int r = 0; r < m_reps; ++r) {
-            require(step() == vignetta::kStep1, "not on Step 1");
-            timer.start();
-            click(wizardButton(formVG::kNext));
-            samples.push_back(toMs(timer.nsecsElapsed()));
-            require(step() == vignetta::kStep2 && list(u"lstUnselected"_s)->count() == m_n,
-                    "Next from Step 1 did not fill the Unselected list");
-            settle(*m_form);
-            if (r + 1 < m_reps) {
-                click(wizardButton(formVG::kBack));
-                settle(*m_form);
+        m_timeout.start(120000);
+        for (;;) {
+            require(m_timeout.isActive(), "the window did not settle within two minutes");
+            if (!done()) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents |
+                                                QEventLoop::WaitForMoreEvents);
+                continue;
             }
+            const qint64 before = m_events.count;
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            if (m_events.count == before && done())
+                break;
         }
-        return samples; // left on Step 2, every name unselected
+        m_timeout.stop();
+    }
+    void settle()
+    {
+        waitIdle([] { return true; });
     }
 
-    void measureAllMoves(std::vector<double>& right, std::vector<double>& left)
+    // Times one action from its start to the painted, idle window, and notes the longest
+    // stall of the event loop meanwhile.
+    double timed(const std::function<void()>& action, const std::function<bool()>& done)
     {
-        QElapsedTimer timer;
-        for (int r = 0; r < m_reps; ++r) {
-            timer.start();
-            click(moveButton(Step2Panel::kAllRight));
-            right.push_back(toMs(timer.nsecsElapsed()));
-            require(step2()->selectedCount() == m_n, "All --> did not move every name");
-            settle(*m_form);
-
-            timer.start();
-            click(moveButton(Step2Panel::kAllLeft));
-            left.push_back(toMs(timer.nsecsElapsed()));
-            require(list(u"lstUnselected"_s)->count() == m_n, "<-- All did not move every name");
-            settle(*m_form);
-        }
+        m_stalls.start();
+        const auto start = std::chrono::steady_clock::now();
+        action();
+        waitIdle(done);
+        const double ms = msSince(start);
+        m_lastStall = m_stalls.stop();
+        m_longestStall = std::max(m_longestStall, m_lastStall);
+        if (!qEnvironmentVariableIsEmpty("VIGNETTA_BENCH_TRACE"))
+            std::fprintf(stderr, "  action %.1f ms, longest stall %.1f ms\n", ms, m_lastStall);
+        return ms;
     }
 
-    void measureAddRight(std::vector<double>& action, std::vector<double>& withPaint)
+    void newWindow()
     {
-        QElapsedTimer timer;
-        const qsizetype half = (m_n + 1) / 2;
-        for (int r = 0; r < m_reps; ++r) {
-            list(u"lstUnselected"_s)->setHighlighted(everyOther(m_n));
-            settle(*m_form);
-
-            timer.start();
-            click(moveButton(Step2Panel::kAddRight));
-            const qint64 actionNs = timer.nsecsElapsed();
-            settle(*m_form);
-            const qint64 paintNs = timer.nsecsElapsed();
-
-            require(step2()->selectedCount() == half, "Add --> did not move every other name");
-            action.push_back(toMs(actionNs));
-            withPaint.push_back(toMs(paintNs));
-
-            click(moveButton(Step2Panel::kAllLeft));
-            settle(*m_form);
-        }
+        m_form = std::make_unique<formVG>(QDir::currentPath(), &m_prompts);
+        m_form->show();
+        require(QTest::qWaitForWindowExposed(m_form.get()), "the window was not exposed");
+        settle();
+        require(step1()->openDirectory(m_set), "cannot open the folder set");
+        settle();
+    }
+    void closeWindow()
+    {
+        m_form.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
+        ::malloc_trim(0); // the next pass starts from what is really in use
     }
 
-    std::vector<double> measureRemoveLeft()
+    int photosRow() const
     {
-        std::vector<double> samples;
-        QElapsedTimer timer;
-        const qsizetype stay = m_n / 2;
-        for (int r = 0; r < m_reps; ++r) {
-            click(moveButton(Step2Panel::kAllRight));
-            settle(*m_form);
-            list(u"lstSelected"_s)->setHighlighted(everyOther(m_n));
-            settle(*m_form);
-
-            timer.start();
-            click(moveButton(Step2Panel::kRemoveLeft));
-            samples.push_back(toMs(timer.nsecsElapsed()));
-            require(step2()->selectedCount() == stay, "<-- Remove did not move every other name");
-            settle(*m_form);
-
-            click(moveButton(Step2Panel::kAllLeft));
-            settle(*m_form);
+        const auto& rows = find<vignetta::DirList>(u"Dir1"_s)->rows();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].name == u"photos")
+                return static_cast<int>(i);
         }
-        return samples;
+        fail(u"no photos row in Dir1"_s);
     }
 
-    std::vector<double> measureNextFromStep2()
+    double openPhotos()
     {
-        std::vector<double> samples;
-        QElapsedTimer timer;
+        const int row = photosRow();
+        return timed(
+            [&] { find<vignetta::DirList>(u"Dir1"_s)->openRow(row); },
+            [&] { return step1()->filePath() == m_photos && step1()->fileCount() == m_n; });
+    }
+
+    // With VIGNETTA_BENCH_TRACE set, the memory after each step of the first pass, per image.
+    void trace(bool first, const char* where, qint64 rss0) const
+    {
+        if (!first || qEnvironmentVariableIsEmpty("VIGNETTA_BENCH_TRACE"))
+            return;
+        std::fprintf(stderr, "  %-28s resident %7.1f B/image, peak %7.1f B/image\n", where,
+                     double(statusBytes("VmRSS") - rss0) / m_n,
+                     double(statusBytes("VmHWM") - rss0) / m_n);
+    }
+
+    void pass(bool first)
+    {
+        newWindow();
+        const QByteArray photos = QFile::encodeName(m_photos);
+        const qint64 rss0 = statusBytes("VmRSS");
+        if (first)
+            resetPeakMemory();
+
+        m_open.action.push_back(openPhotos());
+        m_openStall = std::max(m_openStall, m_lastStall);
+        if (first)
+            m_keptPerImage = double(statusBytes("VmRSS") - rss0) / m_n;
+        trace(first, "open", rss0);
+        // The floors run in the passes after the first, which measures the memory alone.
+        const bool floors = !first;
+        Names names;
+        if (floors) {
+            m_open.floor.push_back(timeFloor([&] { names = listImages(photos); }));
+            require(names.size() == static_cast<std::size_t>(m_n), "the floor found another count");
+        }
+        if (floors && m_ownBytes == 0) {
+            qint64 own = 0;
+            for (const std::string& name : names)
+                own += static_cast<qint64>(name.size()) + 1;
+            m_ownBytes = double(own) / m_n;
+        }
+
+        const auto unselected = [&] { return list(u"lstUnselected"_s)->count(); };
+        const qsizetype n = m_n;
+        const qsizetype half = (n + 1) / 2;
+        m_next1.action.push_back(timed([&] { click(wizardButton(formVG::kNext)); },
+                                       [&] { return step() == 1 && unselected() == n; }));
+        trace(first, "Next on Step 1", rss0);
+        if (floors)
+            m_next1.floor.push_back(timeFloor([&] { g_sink += Names(names).size(); }));
+
+        m_allRight.action.push_back(timed([&] { click(moveButton(Step2Panel::kAllRight)); },
+                                          [&] { return step2()->selectedCount() == n; }));
+        if (floors)
+            m_allRight.floor.push_back(timeFloor([&] { g_sink += merged({}, names).size(); }));
+        m_allLeft.action.push_back(
+            timed([&] { click(moveButton(Step2Panel::kAllLeft)); },
+                  [&] { return unselected() == n && step2()->selectedCount() == 0; }));
+        if (floors)
+            m_allLeft.floor.push_back(timeFloor([&] { g_sink += merged({}, names).size(); }));
+
+        trace(first, "All --> and back", rss0);
+        list(u"lstUnselected"_s)->setHighlighted(everyOther(n));
+        settle();
+        trace(first, "every other highlighted", rss0);
+        m_add.action.push_back(timed([&] { click(moveButton(Step2Panel::kAddRight)); },
+                                     [&] { return step2()->selectedCount() == half; }));
+        if (floors)
+            m_add.floor.push_back(timeFloor([&] { splitAndMerge(names, {}); }));
+
         click(moveButton(Step2Panel::kAllRight));
-        settle(*m_form);
-        for (int r = 0; r < m_reps; ++r) {
-            require(step() == vignetta::kStep2, "not on Step 2");
-            timer.start();
-            click(wizardButton(formVG::kNext));
-            samples.push_back(toMs(timer.nsecsElapsed()));
-            require(step() == vignetta::kStep3 && m_form->state().imageCount() == m_n,
-                    "Next from Step 2 did not take every name");
-            settle(*m_form);
-            click(wizardButton(formVG::kBack));
-            settle(*m_form);
+        waitIdle([&] { return step2()->selectedCount() == n; });
+        list(u"lstSelected"_s)->setHighlighted(everyOther(n));
+        settle();
+        m_remove.action.push_back(timed([&] { click(moveButton(Step2Panel::kRemoveLeft)); },
+                                        [&] { return step2()->selectedCount() == n - half; }));
+        if (floors) {
+            Names left;
+            for (std::size_t i = 1; i < names.size(); i += 2)
+                left.push_back(names[i]);
+            m_remove.floor.push_back(timeFloor([&] { splitAndMerge(names, left); }));
         }
-        return samples;
-    }
 
-    // From wherever the wizard stands to Step 4 with every name selected and four columns: the
-    // completion panel restarts, Step 1 fills the lists anew.
-    void driveToStep4()
-    {
-        if (step() == vignetta::kCompletion) {
-            click(wizardButton(formVG::kRestart));
-            settle(*m_form);
-        }
-        if (step() == vignetta::kStep1) {
-            click(wizardButton(formVG::kNext));
-            settle(*m_form);
-        }
-        require(step() == vignetta::kStep2, "not on Step 2");
-        if (step2()->selectedCount() != m_n) {
-            click(moveButton(Step2Panel::kAllRight));
-            settle(*m_form);
-        }
-        click(wizardButton(formVG::kNext));
-        settle(*m_form);
-        require(step() == vignetta::kStep3, "Next from Step 2 did not reach Step 3");
+        click(moveButton(Step2Panel::kAllRight));
+        waitIdle([&] { return step2()->selectedCount() == n; });
+        m_next2.action.push_back(
+            timed([&] { click(wizardButton(formVG::kNext)); },
+                  [&] { return step() == 2 && m_form->state().imageCount() == n; }));
+        if (floors)
+            m_next2.floor.push_back(timeFloor([&] { g_sink += Names(names).size(); }));
+        trace(first, "Next on Step 2", rss0);
+        if (first)
+            m_peakPerImage = double(statusBytes("VmHWM") - rss0) / m_n;
+
         find<QLineEdit>(u"txtColumns"_s)->setText(u"4"_s);
         click(wizardButton(formVG::kNext));
-        settle(*m_form);
-        require(step() == vignetta::kStep4, "Next from Step 3 did not reach Step 4");
+        waitIdle([&] { return step() == 3; });
+        const QString page = m_photos + u"/Vignetta.html"_s;
+        QFile::remove(page);
+        m_finish.action.push_back(timed([&] { click(wizardButton(formVG::kFinish)); },
+                                        [&] { return step() == 4 && QFileInfo::exists(page); }));
+        if (first)
+            m_finishPerImage = double(statusBytes("VmHWM") - rss0) / m_n;
+        QFile written(page);
+        require(written.open(QIODevice::ReadOnly), "Finish wrote no page");
+        const QByteArray bytes = written.readAll();
+        written.close();
+        if (first)
+            m_pageBytesPerImage = double(bytes.size()) / m_n;
+        const std::string floorPath = photos.toStdString() + "/floor-page.html";
+        if (floors)
+            m_finish.floor.push_back(timeFloor([&] {
+                writeSynced(floorPath + ".new", bytes);
+                require(::rename((floorPath + ".new").c_str(), floorPath.c_str()) == 0,
+                        "floor: rename failed");
+            }));
+        ::unlink(floorPath.c_str());
+        QFile::remove(page);
+        closeWindow();
     }
 
-    std::vector<double> measureFinish()
+    void coldOpens()
     {
-        std::vector<double> samples;
-        QElapsedTimer timer;
-        for (int r = 0; r < kPageReps; ++r) {
-            driveToStep4();
-            const QString page = vignetta::pagePath(step1()->filePath(), kPageName);
-            removePage(page);
-            timer.start();
-            click(wizardButton(formVG::kFinish));
-            samples.push_back(toMs(timer.nsecsElapsed()));
-            require(step() == vignetta::kCompletion && m_form->state().sFileName == kPageName &&
-                        QFileInfo::exists(page),
-                    "Finish did not write the page");
-            settle(*m_form);
+        const QByteArray photos = QFile::encodeName(m_photos);
+        for (int r = 0; r < 3; ++r) {
+            newWindow();
+            if (!dropCaches()) {
+                closeWindow();
+                return;
+            }
+            m_coldOpen.action.push_back(openPhotos());
+            closeWindow();
+            require(dropCaches(), "cannot drop the caches a second time");
+            // Once only: a second run would find the cache warm.
+            const auto start = std::chrono::steady_clock::now();
+            g_sink += listImages(photos).size();
+            m_coldOpen.floor.push_back(msSince(start));
         }
-        return samples;
     }
 
+    QString m_set;
+    QString m_photos;
     int m_n;
     int m_reps;
-    QString m_folder;
-    QString m_other;
     SilentPrompts m_prompts;
+    EventCounter m_events;
+    QTimer m_timeout;
+    StallMeter m_stalls;
+    double m_lastStall = 0;
+    double m_openStall = 0;
+    double m_longestStall = 0;
     std::unique_ptr<formVG> m_form;
+
+    Samples m_open, m_coldOpen, m_next1, m_allRight, m_allLeft, m_add, m_remove, m_next2, m_finish;
+    double m_peakPerImage = 0, m_keptPerImage = 0, m_finishPerImage = 0, m_ownBytes = 0,
+           m_pageBytesPerImage = 0;
 };
+
+int runActions(int argc, char* argv[], const QString& set, int images, int reps, bool cold)
+{
+    QApplication app(argc, argv);
+    QTemporaryDir empty;
+    require(empty.isValid() && QDir::setCurrent(empty.path()), "cannot enter an empty folder");
+    ActionBench bench(set, images, reps);
+    bench.run(cold);
+    bench.print();
+    std::fflush(stdout);
+    return g_sink == 0 ? 1 : 0;
+}
 
 // ---- Start-up ------------------------------------------------------------------------------
 
-// Runs in the child: builds the window, shows it and says so.
+// Notes the first frame: the first paint of the window, once that paint pass has finished.
+class FirstFrame final : public QObject
+{
+public:
+    explicit FirstFrame(QWidget* window) : m_window(window) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!m_seen && watched == m_window && event->type() == QEvent::Paint) {
+            m_seen = true;
+            QTimer::singleShot(0, this, [] {
+                const auto now = std::chrono::steady_clock::now().time_since_epoch();
+                std::printf("frame %lld\n",
+                            static_cast<long long>(
+                                std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+                std::fflush(stdout);
+                QCoreApplication::quit();
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+    bool m_seen = false;
+};
+
 int runStartupChild(int argc, char* argv[], const QString& kind)
 {
     QApplication app(argc, argv);
@@ -633,212 +757,201 @@ int runStartupChild(int argc, char* argv[], const QString& kind)
         auto* button = new QPushButton(u"OK"_s, window.get());
         button->move(60, 25);
     }
+    FirstFrame frame(window.get());
+    window->installEventFilter(&frame);
     window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        return 2;
-    std::fputs("shown\n", stdout);
-    std::fflush(stdout);
-    return 0;
+    return QApplication::exec();
 }
 
-// Wall time from starting the child to its "shown" line.
+// From starting the child to its first frame, on the one monotonic clock both processes read.
 double launchOnce(const QString& kind, const QString& workingDirectory)
 {
     QProcess child;
     child.setProgram(QCoreApplication::applicationFilePath());
     child.setArguments({u"--startup-child"_s, kind});
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    child.setProcessEnvironment(env);
     child.setWorkingDirectory(workingDirectory);
     child.setStandardErrorFile(QProcess::nullDevice());
-
-    QElapsedTimer timer;
-    timer.start();
+    const auto start = std::chrono::steady_clock::now();
     child.start();
-    QByteArray output;
-    while (!output.contains("shown\n")) {
-        if (!child.waitForReadyRead(30000))
-            fail("a start-up child did not report its window");
-        output += child.readAllStandardOutput();
-    }
-    const qint64 ns = timer.nsecsElapsed();
-    require(child.waitForFinished(30000) && child.exitCode() == 0,
+    require(child.waitForFinished(60000) && child.exitCode() == 0,
             "a start-up child did not end cleanly");
-    return toMs(ns);
+    const QByteArray out = child.readAllStandardOutput();
+    const qsizetype at = out.indexOf("frame ");
+    require(at >= 0, "a start-up child showed no frame");
+    const long long ns = out.mid(at + 6).trimmed().toLongLong();
+    const auto frame = std::chrono::steady_clock::time_point(std::chrono::nanoseconds(ns));
+    return std::chrono::duration<double, std::milli>(frame - start).count();
 }
 
-// ---- Output --------------------------------------------------------------------------------
+// ---- The table -----------------------------------------------------------------------------
 
-void printActions(const std::vector<Row>& rows)
+struct TableRow
 {
-    std::printf("| N | action | median ms | baseline ms (readdir+sort) | ratio |\n");
-    std::printf("|---:|---|---:|---:|---:|\n");
-    for (const Row& row : rows) {
-        if (row.reference || row.baselineMs <= 0) {
-            std::printf("| %d | %s | %.2f | %.2f | - |\n", row.n, row.action, row.medianMs,
-                        row.baselineMs);
-            continue;
+    QString size;
+    QString what;
+    double value = 0;
+    QString unit;
+    QString floor;
+    double floorValue = 0;
+};
+
+void printTable(const std::vector<TableRow>& rows)
+{
+    std::printf("| images | what | median | floor | floor median | ratio |\n");
+    std::printf("|---:|---|---:|---|---:|---:|\n");
+    for (const TableRow& r : rows) {
+        const QString ratio =
+            r.floorValue > 0 ? QString::asprintf("%.2fx", r.value / r.floorValue) : u"-"_s;
+        std::printf("| %s | %s | %.2f %s | %s | %.2f %s | %s |\n", qPrintable(r.size),
+                    qPrintable(r.what), r.value, qPrintable(r.unit), qPrintable(r.floor),
+                    r.floorValue, qPrintable(r.unit), qPrintable(ratio));
+    }
+}
+
+std::vector<TableRow> runSize(const QString& set, const FolderSpec& spec, int reps, bool cold,
+                              const QString& emptyDir)
+{
+    QProcess child;
+    child.setProgram(QCoreApplication::applicationFilePath());
+    child.setArguments({u"--actions"_s, set, QString::number(spec.images), QString::number(reps),
+                        cold ? u"cold"_s : u"warm"_s});
+    child.setWorkingDirectory(emptyDir);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start();
+    require(child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit &&
+                child.exitCode() == 0,
+            "a folder's measurements failed");
+    std::vector<TableRow> rows;
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> f = line.split('\t');
+        if (f.size() == 6 && f[0] == "ROW") {
+            rows.push_back({spec.label(), QString::fromUtf8(f[1]), f[2].toDouble(),
+                            QString::fromUtf8(f[5]), QString::fromUtf8(f[3]), f[4].toDouble()});
+        } else if (f.size() == 3 && f[0] == "STALL") {
+            rows.push_back({spec.label(),
+                            f[1] == "open" ? u"longest event-loop stall while opening the folder"_s
+                                           : u"longest event-loop stall in any action"_s,
+                            f[2].toDouble(), u"ms"_s, u"-"_s, 0});
+        } else if (f.size() == 4 && f[0] == "MEM") {
+            const double value = f[2].toDouble();
+            const double own = f[3].toDouble();
+            if (f[1] == "peak")
+                rows.push_back({spec.label(), u"peak memory per image, open to Step 2 Next"_s,
+                                value, u"B"_s, u"the names' own bytes"_s, own});
+            else if (f[1] == "kept")
+                rows.push_back({spec.label(), u"memory kept per image after the open"_s, value,
+                                u"B"_s, u"the names' own bytes"_s, own});
+            else
+                rows.push_back({spec.label(), u"peak memory per image through Finish"_s, value,
+                                u"B"_s, u"the page's bytes per image"_s, own});
         }
-        std::printf("| %d | %s | %.2f | %.2f | %.1fx |\n", row.n, row.action, row.medianMs,
-                    row.baselineMs, row.medianMs / row.baselineMs);
     }
-}
-
-void printFlags(const std::vector<Row>& rows)
-{
-    bool any = false;
-    for (const Row& row : rows) {
-        if (row.reference)
-            continue;
-        const bool opening = std::strncmp(row.action, "open folder", 11) == 0;
-        const bool overTime = row.medianMs > 100.0;
-        const bool overBaseline = opening && row.medianMs > 3.0 * row.baselineMs;
-        if (!overTime && !overBaseline)
-            continue;
-        if (!any)
-            std::printf("\nOver the limits (100 ms, or 3x baseline for opening the folder):\n\n");
-        any = true;
-        std::printf("- N=%d, %s: %.2f ms%s%s\n", row.n, row.action, row.medianMs,
-                    overTime ? " (over 100 ms)" : "", overBaseline ? " (over 3x baseline)" : "");
-    }
-    if (!any)
-        std::printf("\nNo action over 100 ms, no folder opening over 3x baseline.\n");
-}
-
-// The page writer's targets: renderPage + savePage, and so Finish, within 3x of a plain fwrite
-// of the same bytes, and under 50 ms up to 32,767 images.
-constexpr double kPageLimitMs = 50.0;
-constexpr int kPageLimitUpTo = 32767;
-constexpr double kPageLimitRatio = 3.0;
-
-double ratio(double ms, double baselineMs)
-{
-    return baselineMs > 0 ? ms / baselineMs : 0.0;
-}
-
-void printPage(const std::vector<PageRow>& rows)
-{
-    std::printf("| N | page MiB | action | median ms | fwrite ms | ratio | fwrite + fdatasync ms |"
-                " ratio |\n");
-    std::printf("|---:|---:|---|---:|---:|---:|---:|---:|\n");
-    for (const PageRow& row : rows) {
-        std::printf("| %d | %.2f | %s | %.2f | %.2f | %.1fx | %.2f | %.1fx |\n", row.n,
-                    static_cast<double>(row.bytes) / (1024.0 * 1024.0), row.action, row.medianMs,
-                    row.fwriteMs, ratio(row.medianMs, row.fwriteMs), row.fwriteSyncMs,
-                    ratio(row.medianMs, row.fwriteSyncMs));
-    }
-}
-
-void printPageFlags(const std::vector<PageRow>& rows)
-{
-    bool any = false;
-    for (const PageRow& row : rows) {
-        if (row.reference || std::strncmp(row.action, "renderPage + ", 13) != 0)
-            continue;
-        const bool overTime = row.n <= kPageLimitUpTo && row.medianMs > kPageLimitMs;
-        const bool overPlain = row.medianMs > kPageLimitRatio * row.fwriteMs;
-        const bool overSynced = row.medianMs > kPageLimitRatio * row.fwriteSyncMs;
-        if (!overTime && !overPlain)
-            continue;
-        if (!any)
-            std::printf("\nOver the limits (renderPage + savePage: 50 ms up to N=%d, 3x fwrite):"
-                        "\n\n",
-                        kPageLimitUpTo);
-        any = true;
-        std::printf("- N=%d, %s: %.2f ms%s%s%s\n", row.n, row.action, row.medianMs,
-                    overTime ? " (over 50 ms)" : "", overPlain ? " (over 3x fwrite)" : "",
-                    overSynced ? " (over 3x fwrite + fdatasync too)"
-                               : " (within 3x fwrite + fdatasync)");
-    }
-    if (!any)
-        std::printf("\nrenderPage + savePage: under 50 ms up to N=%d and within 3x fwrite.\n",
-                    kPageLimitUpTo);
+    return rows;
 }
 
 int runBench(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    QString foldersDir;
+    std::vector<FolderSpec> specs{{1000, 1000},     {10000, 10000},     {32767, 32767},
+                                  {100000, 100000}, {1000000, 1000000}, {10000, 1000000}};
+    int repsOverride = 0;
+    bool cold = true;
+    bool startup = true;
+    bool actions = true;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == u"--folders" && i + 1 < args.size()) {
+            foldersDir = args[++i];
+        } else if (args[i] == u"--sizes" && i + 1 < args.size()) {
+            specs.clear();
+            for (const QString& s : args[++i].split(u',')) {
+                const QStringList parts = s.split(u"-of-"_s);
+                const int images = parts[0].toInt();
+                specs.push_back({images, parts.size() > 1 ? parts[1].toInt() : images});
+            }
+        } else if (args[i] == u"--reps" && i + 1 < args.size()) {
+            repsOverride = args[++i].toInt();
+        } else if (args[i] == u"--no-cold") {
+            cold = false;
+        } else if (args[i] == u"--no-startup") {
+            startup = false;
+        } else if (args[i] == u"--no-actions") {
+            actions = false;
+        } else {
+            fail(u"unknown argument "_s + args[i]);
+        }
+    }
+    QTemporaryDir temporary;
+    QTemporaryDir empty;
+    require(temporary.isValid() && empty.isValid(), "cannot make temporary folders");
+    if (foldersDir.isEmpty())
+        foldersDir = temporary.path();
+    const QString loadBefore = loadAverage();
 
-    // The wizard lists its working directory when it starts; give it an empty one.
-    QTemporaryDir emptyDir;
-    QTemporaryDir smallDir;
-    require(emptyDir.isValid() && smallDir.isValid(), "cannot create temporary folders");
-    require(QDir::setCurrent(emptyDir.path()), "cannot enter the empty folder");
-    fillFolder(smallDir.path(), 3);
+    std::vector<TableRow> rows;
+    QString largestPhotos;
+    for (const FolderSpec& spec : specs) {
+        const QString set = QDir(foldersDir).absoluteFilePath(spec.key());
+        makeFolderSet(set, spec);
+        if (spec.files == spec.images && spec.images >= 1000000)
+            largestPhotos = set + u"/photos"_s;
+        // The first pass measures the memory, the others the floors too.
+        const int reps = std::max(2, repsOverride > 0        ? repsOverride
+                                     : spec.files >= 1000000 ? 4
+                                                             : 7);
+        if (!actions)
+            continue;
+        const bool coldHere = cold && spec.files >= 100000;
+        std::fprintf(stderr, "timing %s images, %d repetitions%s...\n", qPrintable(spec.label()),
+                     reps, coldHere ? " and cold opens" : "");
+        const std::vector<TableRow> measured = runSize(set, spec, reps, coldHere, empty.path());
+        rows.insert(rows.end(), measured.begin(), measured.end());
+    }
+
+    if (startup) {
+        std::fprintf(stderr, "timing start-up...\n");
+        std::vector<std::pair<QString, QString>> places{{u"an empty folder"_s, empty.path()}};
+        if (!largestPhotos.isEmpty())
+            places.emplace_back(u"a folder of 1000000 images"_s, largestPhotos);
+        constexpr int kLaunches = 11;
+        for (const auto& [label, dir] : places) {
+            std::vector<double> wizard;
+            std::vector<double> minimal;
+            for (int i = 0; i < kLaunches; ++i) {
+                // Alternated, so that any drift of the machine touches both alike.
+                wizard.push_back(launchOnce(u"wizard"_s, dir));
+                minimal.push_back(launchOnce(u"minimal"_s, dir));
+            }
+            rows.push_back({u"-"_s, u"start-up to the first frame, in "_s + label, median(wizard),
+                            u"ms"_s, u"minimal Qt Widgets window"_s, median(minimal)});
+        }
+    }
 
     std::printf("# Vignetta benchmark\n\n");
-    std::printf("Qt %s, platform \"%s\", %ld CPU(s). Medians of the repetitions; user actions are"
-                " driven through the real window.\n\n",
-                qVersion(), qPrintable(QGuiApplication::platformName()),
-                ::sysconf(_SC_NPROCESSORS_ONLN));
-
-    struct Size
-    {
-        int n;
-        int reps;
-    };
-    const std::array<Size, 4> sizes{{{1000, 7}, {10000, 7}, {32767, 7}, {100000, 7}}};
-
-    std::vector<Row> rows;
-    std::vector<PageRow> pageRows;
-    for (const Size& size : sizes) {
-        QTemporaryDir folder;
-        require(folder.isValid(), "cannot create a temporary folder");
-        QElapsedTimer made;
-        made.start();
-        fillFolder(folder.path(), size.n);
-        std::fprintf(stderr, "N=%d: folder made in %.0f ms, timing %d repetitions...\n", size.n,
-                     toMs(made.nsecsElapsed()), size.reps);
-
-        ActionBench bench(size.n, size.reps, QDir::cleanPath(folder.path()),
-                          QDir::cleanPath(smallDir.path()));
-        const std::vector<Row> measured = bench.run();
-        rows.insert(rows.end(), measured.begin(), measured.end());
-        const std::vector<PageRow> page = bench.runPage();
-        pageRows.insert(pageRows.end(), page.begin(), page.end());
-    }
-
-    std::printf("## User actions (%d/%d/%d/%d repetitions)\n\n", sizes[0].reps, sizes[1].reps,
-                sizes[2].reps, sizes[3].reps);
-    printActions(rows);
-    printFlags(rows);
-
-    std::printf("\n## Writing the page (%d repetitions, into the images' folder)\n\n", kPageReps);
-    printPage(pageRows);
-    printPageFlags(pageRows);
-
-    std::fprintf(stderr, "timing start-up...\n");
-    constexpr int kLaunches = 9;
-    std::vector<double> wizard, minimal;
-    for (int i = 0; i < kLaunches; ++i) {
-        // Alternated, so that any drift of the machine touches both alike.
-        wizard.push_back(launchOnce(u"wizard"_s, emptyDir.path()));
-        minimal.push_back(launchOnce(u"minimal"_s, emptyDir.path()));
-    }
-    const double wizardMs = median(wizard);
-    const double minimalMs = median(minimal);
-    std::printf("\n## Start-up: process start to window shown (offscreen, median of %d)\n\n",
-                kLaunches);
-    std::printf("| window | median ms | ratio |\n");
-    std::printf("|---|---:|---:|\n");
-    std::printf("| Vignetta wizard (formVG) | %.2f | %.2fx |\n", wizardMs,
-                minimalMs > 0 ? wizardMs / minimalMs : 0.0);
-    std::printf("| minimal Qt Widgets window (QWidget + QPushButton) | %.2f | 1.00x |\n",
-                minimalMs);
+    std::printf("Qt %s, platform \"offscreen\", %ld CPU(s); load average %s before, %s after. "
+                "Medians; user actions through the real window, from the click to the painted, "
+                "idle window.\n\n",
+                qVersion(), ::sysconf(_SC_NPROCESSORS_ONLN), qPrintable(loadBefore),
+                qPrintable(loadAverage()));
+    printTable(rows);
     std::fflush(stdout);
-    return g_sink == 0 ? 1 : 0;
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "--startup-child") == 0)
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--startup-child") == 0 && i + 1 < argc)
             return runStartupChild(argc, argv, QString::fromLocal8Bit(argv[i + 1]));
+        if (std::strcmp(argv[i], "--actions") == 0 && i + 4 < argc)
+            return runActions(argc, argv, QString::fromLocal8Bit(argv[i + 1]),
+                              std::atoi(argv[i + 2]), std::atoi(argv[i + 3]),
+                              std::strcmp(argv[i + 4], "cold") == 0);
     }
     return runBench(argc, argv);
 }

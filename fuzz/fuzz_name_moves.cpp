@@ -1,94 +1,92 @@
-// Fuzzes the moves between the two sorted name lists of the selection step (moveNames,
-// moveAllNames) and the order they keep (collationKey, CollatedName's comparison).
+// Fuzzes the order of names and the moves between the two sorted name lists of the selection
+// step, over the storage the program uses: names as their bytes in one pool sorted by
+// NamePoolBuilder (compact keys, radix sort), lists of positions in it (NameList), highlights
+// as bits (RowBitmap), and the moves moveNames and moveAllNames.
 //
-// Input: one flags byte (bit 0: the names are raw UTF-16, else UTF-8; the byte also seeds the
-// first split of the names between the lists and their highlights), the names separated by
-// U+001F, then a byte 0x1E and one byte per move: bits 0-1 choose the move (0/1: the taken
-// names left to right / right to left, 2/3: all names left to right / right to left), the
-// other bits seed which names are taken. Names are unique, as in one directory.
+// Input: one flags byte (bits 0-1: 1 or 3, the names are raw UTF-16; 2, raw bytes, in any
+// encoding or none; 0, UTF-8; the byte also seeds the first split of the names between the
+// lists and their highlights), the names separated by U+001F (the byte 0x1F for raw bytes),
+// then a byte 0x1E and one byte per move: bits 0-1 choose the move (0/1: the taken names left
+// to right / right to left, 2/3: all names left to right / right to left), the other bits seed
+// which names are taken. Names are unique, as in one directory.
 //
-// Checked after every move: each name is in exactly one list; both lists are in strictly
-// increasing order and every key still belongs to its name; the names that stay keep their
-// order; the highlight flags have one entry per row of the receiving list, rows that were there
-// keep their flag and arriving rows are not highlighted. The order itself is checked to be a
-// strict total order on the names, to agree with collatesBefore, to ignore ASCII letter case
-// and a dropped combining mark, and to put a larger number after a smaller one.
+// Checked: the pool holds every name once, in strictly increasing order by compareNames; for
+// names that are UTF-8 that order is the one defined on texts (the collation key, then the
+// text). The order is a strict total order, ignores ASCII letter case and a dropped combining
+// mark, and puts a larger number after a smaller one. After every move: each name is in
+// exactly one list; both lists hold strictly increasing positions, so sorted names; the names
+// that stay keep their order; the highlight bits have one entry per row of the receiving list,
+// rows that were there keep their bit and arriving rows are not highlighted.
 
 #include "fuzz_support.h"
 
+#include "core/file_names.h"
 #include "selection/name_collation.h"
 #include "selection/name_moves.h"
 
 #include <QHash>
 #include <QSet>
-#include <QStringList>
 
 #include <algorithm>
 #include <vector>
 
-using vignetta::CollatedName;
-using vignetta::CollatedNames;
+using vignetta::NameList;
+using vignetta::RowBitmap;
 
 namespace {
 
 struct Side
 {
-    CollatedNames names;
-    std::vector<bool> highlight;
+    NameList names;
+    RowBitmap highlight;
 };
 
-QByteArray quoted(const QString& name)
+QByteArray quoted(QByteArrayView name)
 {
-    return "\"" + fuzz::visible(name) + "\"";
+    return "\"" + fuzz::visible(vignetta::displayName(name)) + "\"";
 }
 
 QByteArray describe(const Side& side)
 {
     QByteArray out = QByteArray::number(side.names.size()) + " names:";
-    for (std::size_t i = 0; i < side.names.size() && i < 12; ++i)
-        out += " " + quoted(side.names[i].name) +
-               (i < side.highlight.size() && side.highlight[i] ? "*" : "");
+    for (qsizetype i = 0; i < side.names.size() && i < 12; ++i)
+        out += " " + quoted(side.names.bytesAt(i)) +
+               (side.highlight.test(static_cast<std::size_t>(i)) ? "*" : "");
     return out;
 }
 
 void checkSorted(const Side& side, const char* which)
 {
-    for (std::size_t i = 0; i < side.names.size(); ++i) {
-        const CollatedName& n = side.names[i];
-        FUZZ_CHECK(n.key == vignetta::collationKey(n.name),
-                   QByteArray(which) + " row " + QByteArray::number(i) + " " + quoted(n.name));
-        if (i == 0)
-            continue;
-        const CollatedName& before = side.names[i - 1];
-        FUZZ_CHECK(before < n && !(n < before),
+    for (qsizetype i = 1; i < side.names.size(); ++i) {
+        FUZZ_CHECK(side.names.positionAt(i - 1) < side.names.positionAt(i),
                    QByteArray(which) + " rows " + QByteArray::number(i - 1) + ", " +
-                       QByteArray::number(i) + ": " + quoted(before.name) + " " + quoted(n.name));
+                       QByteArray::number(i) + ": " + quoted(side.names.bytesAt(i - 1)) + " " +
+                       quoted(side.names.bytesAt(i)));
     }
 }
 
-QStringList namesOf(const Side& side)
+QList<QByteArray> namesOf(const Side& side)
 {
-    QStringList out;
-    for (const CollatedName& n : side.names)
-        out.append(n.name);
+    QList<QByteArray> out;
+    for (qsizetype i = 0; i < side.names.size(); ++i)
+        out.append(side.names.bytesAt(i).toByteArray());
     return out;
 }
 
-// One move from `from` to `to`; `take` empty means all of them. Checks the outcome against what
-// the lists held before.
-void checkedMove(Side& from, Side& to, const std::vector<bool>* take, const QSet<QString>& all)
+// One move from `from` to `to`; `take` null means all of them. Checks the outcome against
+// what the lists held before.
+void checkedMove(Side& from, Side& to, const RowBitmap* take, qsizetype all)
 {
-    const QStringList fromBefore = namesOf(from);
-    QHash<QString, bool> flagBefore;
-    for (std::size_t i = 0; i < to.names.size(); ++i)
-        flagBefore.insert(to.names[i].name, to.highlight[i]);
+    const QList<QByteArray> fromBefore = namesOf(from);
+    QHash<QByteArray, bool> flagBefore;
+    for (qsizetype i = 0; i < to.names.size(); ++i)
+        flagBefore.insert(to.names.bytesAt(i).toByteArray(),
+                          to.highlight.test(static_cast<std::size_t>(i)));
 
-    QStringList staying;
-    QSet<QString> moving;
+    QList<QByteArray> staying;
+    QSet<QByteArray> moving;
     for (qsizetype i = 0; i < fromBefore.size(); ++i) {
-        const bool taken = !take || (static_cast<std::size_t>(i) < take->size() &&
-                                     (*take)[static_cast<std::size_t>(i)]);
-        if (taken)
+        if (!take || take->test(static_cast<std::size_t>(i)))
             moving.insert(fromBefore[i]);
         else
             staying.append(fromBefore[i]);
@@ -99,65 +97,80 @@ void checkedMove(Side& from, Side& to, const std::vector<bool>* take, const QSet
     else
         vignetta::moveAllNames(from.names, to.names, to.highlight);
 
-    // The mover leaves the sending list's flags to its caller: the staying rows keep theirs.
-    std::vector<bool> fromFlags;
+    // The mover leaves the sending list's bits to its caller: the staying rows keep theirs.
+    RowBitmap fromBits(static_cast<std::size_t>(from.names.size()));
+    std::size_t row = 0;
     for (qsizetype i = 0; i < fromBefore.size(); ++i) {
         if (!moving.contains(fromBefore[i]))
-            fromFlags.push_back(from.highlight[static_cast<std::size_t>(i)]);
+            fromBits.set(row++, from.highlight.test(static_cast<std::size_t>(i)));
     }
-    from.highlight = fromFlags;
+    from.highlight = fromBits;
 
     const QByteArray state = "from " + describe(from) + " / to " + describe(to);
     FUZZ_CHECK(namesOf(from) == staying, state);
-    FUZZ_CHECK(to.highlight.size() == to.names.size(), state);
-    FUZZ_CHECK(from.names.size() + to.names.size() == static_cast<std::size_t>(all.size()), state);
+    FUZZ_CHECK(to.highlight.size() == static_cast<std::size_t>(to.names.size()), state);
+    FUZZ_CHECK(from.names.size() + to.names.size() == all, state);
+    FUZZ_CHECK(from.names.isEmpty() || to.names.isEmpty() || from.names.pool() == to.names.pool(),
+               state);
     checkSorted(from, "sending list");
     checkSorted(to, "receiving list");
 
-    for (std::size_t i = 0; i < to.names.size(); ++i) {
-        const QString& name = to.names[i].name;
+    for (qsizetype i = 0; i < to.names.size(); ++i) {
+        const QByteArray name = to.names.bytesAt(i).toByteArray();
         const auto old = flagBefore.constFind(name);
         if (old != flagBefore.cend()) {
-            FUZZ_CHECK(to.highlight[i] == *old, "row kept its flag: " + quoted(name) + " " + state);
+            FUZZ_CHECK(to.highlight.test(static_cast<std::size_t>(i)) == *old,
+                       "row kept its bit: " + quoted(name) + " " + state);
         } else {
             FUZZ_CHECK(moving.contains(name), "arrived from the other list: " + quoted(name));
-            FUZZ_CHECK(!to.highlight[i], "arriving row not highlighted: " + quoted(name));
+            FUZZ_CHECK(!to.highlight.test(static_cast<std::size_t>(i)),
+                       "arriving row not highlighted: " + quoted(name));
         }
     }
-    FUZZ_CHECK(to.names.size() == static_cast<std::size_t>(flagBefore.size() + moving.size()),
-               state);
+    FUZZ_CHECK(to.names.size() == flagBefore.size() + moving.size(), state);
 
-    QSet<QString> seen;
+    QSet<QByteArray> seen;
     for (const Side* side : {&from, &to}) {
-        for (const CollatedName& n : side->names) {
-            FUZZ_CHECK(all.contains(n.name) && !seen.contains(n.name), quoted(n.name));
-            seen.insert(n.name);
+        for (const QByteArray& name : namesOf(*side)) {
+            FUZZ_CHECK(!seen.contains(name), quoted(name));
+            seen.insert(name);
         }
     }
 }
 
-// The comparison is a strict total order on distinct names.
-void checkOrder(const std::vector<CollatedName>& names, fuzz::Choices& choices)
+// The pool holds the names once each, sorted; the order is the one defined on texts.
+void checkPool(const vignetta::NamePool& pool, const QList<QByteArray>& unique,
+               fuzz::Choices& choices)
 {
-    const std::size_t n = std::min<std::size_t>(names.size(), 64);
-    for (std::size_t i = 0; i < n; ++i) {
-        const CollatedName& a = names[i];
-        FUZZ_CHECK(!(a < a), quoted(a.name));
-        for (std::size_t j = i + 1; j < n; ++j) {
-            const CollatedName& b = names[j];
-            const bool ab = a < b;
-            const bool ba = b < a;
-            FUZZ_CHECK(ab != ba, quoted(a.name) + " " + quoted(b.name)); // distinct: exactly one
-            FUZZ_CHECK(vignetta::collatesBefore(a.name, b.name) == ab,
-                       quoted(a.name) + " " + quoted(b.name));
+    FUZZ_CHECK(pool.size() == static_cast<std::uint32_t>(unique.size()),
+               QByteArray::number(pool.size()) + " of " + QByteArray::number(unique.size()));
+    QSet<QByteArray> inPool;
+    for (std::uint32_t i = 0; i < pool.size(); ++i)
+        inPool.insert(pool.bytes(i).toByteArray());
+    FUZZ_CHECK(inPool.size() == unique.size(), "names lost or doubled in the pool");
+
+    for (std::uint32_t i = 1; i < pool.size(); ++i) {
+        const QByteArrayView a = pool.bytes(i - 1);
+        const QByteArrayView b = pool.bytes(i);
+        FUZZ_CHECK(vignetta::compareNames(a, b) < 0 && vignetta::compareNames(b, a) > 0,
+                   "pool rows " + QByteArray::number(i - 1) + ": " + quoted(a) + " " + quoted(b));
+        if (vignetta::isUtf8(a) && vignetta::isUtf8(b)) {
+            const QString ta = QString::fromUtf8(a);
+            const QString tb = QString::fromUtf8(b);
+            const int byKey = QString::compare(vignetta::collationKey(ta),
+                                               vignetta::collationKey(tb), Qt::CaseSensitive);
+            FUZZ_CHECK(byKey < 0 || (byKey == 0 && QString::compare(ta, tb) < 0),
+                       "text order: " + quoted(a) + " " + quoted(b));
         }
     }
-    for (int round = 0; round < 200 && n >= 3; ++round) {
-        const CollatedName& a = names[choices.below(n)];
-        const CollatedName& b = names[choices.below(n)];
-        const CollatedName& c = names[choices.below(n)];
-        if (a < b && b < c)
-            FUZZ_CHECK(a < c, quoted(a.name) + " " + quoted(b.name) + " " + quoted(c.name));
+    for (int round = 0; round < 200 && pool.size() >= 3; ++round) {
+        const QByteArrayView a = pool.bytes(static_cast<std::uint32_t>(choices.below(pool.size())));
+        const QByteArrayView b = pool.bytes(static_cast<std::uint32_t>(choices.below(pool.size())));
+        const QByteArrayView c = pool.bytes(static_cast<std::uint32_t>(choices.below(pool.size())));
+        if (vignetta::compareNames(a, b) < 0 && vignetta::compareNames(b, c) < 0)
+            FUZZ_CHECK(vignetta::compareNames(a, c) < 0,
+                       quoted(a) + " " + quoted(b) + " " + quoted(c));
+        FUZZ_CHECK((vignetta::compareNames(a, b) == 0) == (a == b), quoted(a) + " " + quoted(b));
     }
 }
 
@@ -203,22 +216,27 @@ QString countedUp(const QString& name)
     return name.first(start) + digits + name.sliced(end);
 }
 
-void checkKeyRules(const QString& name)
+std::string keyOf(const QString& text)
 {
-    const QString key = vignetta::collationKey(name);
+    return vignetta::collationKeyBytes(vignetta::fileNameBytes(text));
+}
+
+void checkKeyRules(QByteArrayView bytes)
+{
+    const QString name = vignetta::displayName(bytes);
+    const std::string key = vignetta::collationKeyBytes(bytes);
+    FUZZ_CHECK(key.find('\0') == std::string::npos, "zero byte in the key of " + quoted(bytes));
     if (isAscii(name)) {
-        FUZZ_CHECK(vignetta::collationKey(asciiCase(name, true)) ==
-                       vignetta::collationKey(asciiCase(name, false)),
-                   "letter case counts: " + quoted(name));
+        FUZZ_CHECK(keyOf(asciiCase(name, true)) == keyOf(asciiCase(name, false)),
+                   "letter case counts: " + quoted(bytes));
         // The same text through the general path: a combining mark is dropped.
-        FUZZ_CHECK(vignetta::collationKey(QString(name + QChar(0x0301))) == key,
-                   "mark changes the key: " + quoted(name));
+        FUZZ_CHECK(keyOf(name + QChar(0x0301)) == key, "mark changes the key: " + quoted(bytes));
     }
     const QString larger = countedUp(name);
-    if (!larger.isEmpty())
-        FUZZ_CHECK(key < vignetta::collationKey(larger) &&
-                       CollatedName(name) < CollatedName(larger),
-                   "larger number not after: " + quoted(name) + " " + quoted(larger));
+    if (!larger.isEmpty() && vignetta::isUtf8(bytes))
+        FUZZ_CHECK(key < keyOf(larger) &&
+                       vignetta::compareNames(bytes, vignetta::fileNameBytes(larger)) < 0,
+                   "larger number not after: " + quoted(bytes));
 }
 
 } // namespace
@@ -232,12 +250,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t* const namesEnd = std::find(namesAt, data + size, std::uint8_t{0x1E});
     const std::uint8_t* const movesAt = namesEnd == data + size ? namesEnd : namesEnd + 1;
     const auto namesSize = static_cast<std::size_t>(namesEnd - namesAt);
-    const QString text =
-        flags & 1 ? fuzz::fromUtf16(namesAt, namesSize) : fuzz::fromUtf8(namesAt, namesSize);
 
-    QStringList unique;
-    QSet<QString> all;
-    for (const QString& name : text.split(QChar(0x1F))) {
+    QList<QByteArray> parts;
+    if ((flags & 3) == 2) {
+        parts =
+            QByteArray(reinterpret_cast<const char*>(namesAt), qsizetype(namesSize)).split(0x1F);
+    } else {
+        const QString text =
+            flags & 1 ? fuzz::fromUtf16(namesAt, namesSize) : fuzz::fromUtf8(namesAt, namesSize);
+        for (const QString& name : text.split(QChar(0x1F)))
+            parts.append(vignetta::fileNameBytes(name));
+    }
+    QList<QByteArray> unique;
+    QSet<QByteArray> all;
+    for (const QByteArray& name : parts) {
         if (!name.isEmpty() && !all.contains(name)) {
             all.insert(name);
             unique.append(name);
@@ -248,24 +274,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (qsizetype i = 0; i < unique.size() && i < 32; ++i)
         checkKeyRules(unique[i]);
 
-    QStringList leftNames;
-    QStringList rightNames;
-    for (const QString& name : unique)
-        (choices.chance(128) ? leftNames : rightNames).append(name);
-    Side left{vignetta::collateSorted(leftNames), {}};
-    Side right{vignetta::collateSorted(rightNames), {}};
-    for (Side* side : {&left, &right}) {
-        FUZZ_CHECK(side->names.size() ==
-                       static_cast<std::size_t>((side == &left ? leftNames : rightNames).size()),
-                   describe(*side));
-        checkSorted(*side, "collated list");
-        for (std::size_t i = 0; i < side->names.size(); ++i)
-            side->highlight.push_back(choices.chance(64));
-    }
+    vignetta::NamePoolBuilder builder;
+    for (const QByteArray& name : unique)
+        builder.add(name);
+    const std::shared_ptr<const vignetta::NamePool> pool = builder.build();
+    checkPool(*pool, unique, choices);
 
-    CollatedNames everything = left.names;
-    everything.insert(everything.end(), right.names.begin(), right.names.end());
-    checkOrder(everything, choices);
+    // The first split: each name to one side, both sides in the pool's order.
+    vignetta::BigVector<std::uint32_t> leftPositions;
+    vignetta::BigVector<std::uint32_t> rightPositions;
+    for (std::uint32_t i = 0; i < pool->size(); ++i)
+        (choices.chance(128) ? leftPositions : rightPositions).push_back(i);
+    Side left{NameList(pool, std::move(leftPositions)), {}};
+    Side right{NameList(pool, std::move(rightPositions)), {}};
+    if (choices.chance(64))
+        left.names = NameList::wholePool(pool), right.names = NameList(pool, {});
+    for (Side* side : {&left, &right}) {
+        checkSorted(*side, "first split");
+        side->highlight = RowBitmap(static_cast<std::size_t>(side->names.size()));
+        for (std::size_t i = 0; i < side->highlight.size(); ++i)
+            side->highlight.set(i, choices.chance(64));
+    }
 
     for (const std::uint8_t* op = movesAt; op < data + size; ++op) {
         fuzz::Choices pick(static_cast<std::uint64_t>(*op) << 8 ^
@@ -274,19 +303,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Side& from = leftToRight ? left : right;
         Side& to = leftToRight ? right : left;
         if (*op & 2) {
-            checkedMove(from, to, nullptr, all);
+            checkedMove(from, to, nullptr, unique.size());
             continue;
         }
-        // How many names are taken varies from none to all; the flags may also stop short of
+        // How many names are taken varies from none to all; the bits may also stop short of
         // the list or run past it.
         const unsigned density = (*op >> 2 & 0xF) * 17;
-        std::size_t length = from.names.size();
+        auto length = static_cast<std::size_t>(from.names.size());
         if (pick.chance(32))
             length = pick.below(length + 3);
-        std::vector<bool> take(length);
+        RowBitmap take(length);
         for (std::size_t i = 0; i < length; ++i)
-            take[i] = pick.chance(density);
-        checkedMove(from, to, &take, all);
+            take.set(i, pick.chance(density));
+        checkedMove(from, to, &take, unique.size());
     }
     return 0;
 }

@@ -77,7 +77,9 @@ put('fuzz_page_render', 'backslash', page(8, std, ['back\\slash.jpg']))
 put('fuzz_page_render', 'half-surrogate', page(8, std, ['a\ud800', '\udc00b.jpg', 'c\ud801', 'd.jpg'], utf16=True))
 
 # moves: flags, names separated by U+001F, 0x1E, one byte per move
-def moves(flags, names, ops, utf16=False):
+def moves(flags, names, ops, utf16=False, raw=False):
+    if raw:  # names as bytes, in any encoding
+        return bytes([(flags & ~3) | 2]) + b'\x1f'.join(names) + b'\x1e' + bytes(ops)
     text = US.join(names)
     body = text.encode('utf-16-le', 'surrogatepass') if utf16 else text.encode('utf-8')
     return bytes([flags | (1 if utf16 else 0)]) + body + b'\x1e' + bytes(ops)
@@ -92,3 +94,9 @@ put('fuzz_name_moves', 'everything-back-and-forth', moves(0x08, ['c', 'b', 'a', 
 put('fuzz_name_moves', 'utf16-surrogates',
     moves(0x30, ['\U0001F600', 'x\ud800', '\udc00', 'Z', 'z'], [0x10, 0x11, 0x12], utf16=True))
 put('fuzz_name_moves', 'take-none-and-all', moves(0x55, ['n%d' % i for i in range(20)], [0x00, 0xFC, 0x01, 0xFD, 0x3C]))
+put('fuzz_name_moves', 'latin-1-bytes',
+    moves(0x40, [b'caf\xe9.jpg', b'caf\xc3\xa9.jpg', b'CAF\xc9.JPG', b'\xff\xfe.gif', b'a\x80', b'IMG_10\xe9', b'IMG_9\xe9',
+                 b'\xed\xa0\x80.jpg', b'\xc0\xaf'], [0x00, 0x41, 0x02, 0x03, 0x80], raw=True))
+put('fuzz_name_moves', 'long-shared-prefixes',
+    moves(0x18, ['Holiday_2023_%03d%s.jpg' % (i, 'abc'[i % 3]) for i in range(40)] + ['holiday_2023_007a.jpg', 'HOLIDAY_2023_7A.JPG'],
+          [0x21, 0x02, 0x41, 0x03, 0x61]))

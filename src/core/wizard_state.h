@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/file_names.h"
+
 #include <QString>
-#include <QStringList>
 
 #include <utility>
 
@@ -26,7 +27,7 @@ struct Step1Values
 
 struct Step2Values
 {
-    QStringList sImageFiles; // chosen names in list order, then one empty element
+    NameList sImageFiles; // chosen names in list order, then one empty element
 };
 
 struct Step3Values
@@ -54,7 +55,7 @@ struct WizardState
     bool bTutorOn = false;
 
     QString sImagePath;
-    QStringList sImageFiles;
+    NameList sImageFiles; // as their bytes on disk, with the text shown
     QString sWidth;
     QString sHeight;
     QString sColumns;

@@ -35,27 +35,31 @@ public:
 };
 
 // The row of the open directory: it follows the root and its other ancestors.
-int openRowOf(const QString& path)
+int openRowOf(const QByteArray& path)
 {
-    return path == u"/" ? 0 : static_cast<int>(path.count(u'/'));
+    return path == "/" ? 0 : static_cast<int>(path.count('/'));
 }
 
 } // namespace
 
-std::vector<DirRow> dirRows(const QString& path, const QStringList& subdirectories)
+std::vector<DirRow> dirRows(const QByteArray& nativePath, const NamePool& subdirectories)
 {
     std::vector<DirRow> rows;
-    rows.push_back({u"/"_s, u"/"_s, 0, true});
-    const QStringList parts = path.split(u'/', Qt::SkipEmptyParts);
-    QString walked;
-    for (const QString& part : parts) {
-        walked += u'/' + part;
-        rows.push_back({part, walked, static_cast<int>(rows.size()), true});
+    rows.push_back({u"/"_s, u"/"_s, "/", 0, true});
+    QByteArray walked;
+    for (const QByteArray& part : nativePath.split('/')) {
+        if (part.isEmpty())
+            continue;
+        walked += '/' + part;
+        rows.push_back(
+            {displayName(part), displayName(walked), walked, static_cast<int>(rows.size()), true});
     }
     const int childDepth = static_cast<int>(rows.size());
-    const QString prefix = (path == u"/") ? QString() : path;
-    for (const CollatedName& sub : collateSorted(subdirectories))
-        rows.push_back({sub.name, prefix + u'/' + sub.name, childDepth, false});
+    const QByteArray prefix = (nativePath == "/") ? QByteArray() : nativePath;
+    for (std::uint32_t i = 0; i < subdirectories.size(); ++i) {
+        const QByteArray child = prefix + '/' + subdirectories.bytes(i).toByteArray();
+        rows.push_back({subdirectories.text(i), displayName(child), child, childDepth, false});
+    }
     return rows;
 }
 
@@ -117,20 +121,44 @@ DirList::DirList(QWidget* parent) : QListView(parent), m_model(new DirRowModel(t
 
 bool DirList::setPath(const QString& path, QString* reason)
 {
-    const QString clean = QDir::cleanPath(QDir(path).absolutePath());
-    ScanResult scan = scanDirectory(clean);
+    ScanResult scan = scanDirectory(cleanNativePath(fileNameBytes(path)), FilePattern());
     if (!scan.ok) {
         if (reason != nullptr)
             *reason = scan.error;
         return false;
     }
-    m_path = clean;
-    std::vector<DirRow> rows = dirRows(clean, scan.listing.subdirectories);
-    m_listing = std::make_shared<const DirectoryListing>(std::move(scan.listing));
-    m_model->setRows(std::move(rows));
-    setCurrentIndex(m_model->index(openRowOf(clean)));
-    Q_EMIT pathChanged(m_path);
+    setListing(std::make_shared<const DirectoryListing>(std::move(scan.listing)));
     return true;
+}
+
+void DirList::setListing(const std::shared_ptr<const DirectoryListing>& listing)
+{
+    const bool samePath = m_listing && listing->nativePath == m_nativePath;
+    // Where the open directory is listed again, the highlighted row stays on its directory.
+    const QModelIndex current = currentIndex();
+    const QByteArray kept = samePath && current.isValid()
+                                ? rows()[static_cast<std::size_t>(current.row())].nativePath
+                                : QByteArray();
+    m_path = listing->path;
+    m_nativePath = listing->nativePath;
+    m_listing = listing;
+    m_model->setRows(dirRows(m_nativePath, *listing->subdirectories));
+    int row = openRowOf(m_nativePath);
+    if (!kept.isEmpty()) {
+        const auto& all = rows();
+        const auto found = std::find_if(all.begin(), all.end(),
+                                        [&kept](const DirRow& r) { return r.nativePath == kept; });
+        if (found != all.end())
+            row = static_cast<int>(found - all.begin());
+    }
+    setCurrentIndex(m_model->index(row));
+    if (!samePath)
+        Q_EMIT pathChanged(m_path);
+}
+
+void DirList::setOpener(std::function<void(const QByteArray& nativePath)> opener)
+{
+    m_opener = std::move(opener);
 }
 
 void DirList::openRow(int row)
@@ -138,12 +166,18 @@ void DirList::openRow(int row)
     const auto& all = m_model->rows();
     if (row < 0 || static_cast<std::size_t>(row) >= all.size())
         return;
-    const QString target = all[static_cast<std::size_t>(row)].path;
-    QString reason;
-    if (!setPath(target, &reason)) {
-        setCurrentIndex(m_model->index(openRowOf(m_path)));
-        Q_EMIT openFailed(target, reason);
+    const DirRow target = all[static_cast<std::size_t>(row)];
+    if (m_opener) {
+        m_opener(target.nativePath);
+        return;
     }
+    const ScanResult scan = scanDirectory(target.nativePath, FilePattern());
+    if (!scan.ok) {
+        setCurrentIndex(m_model->index(openRowOf(m_nativePath)));
+        Q_EMIT openFailed(target.path, scan.error);
+        return;
+    }
+    setListing(std::make_shared<const DirectoryListing>(scan.listing));
 }
 
 void DirList::keyPressEvent(QKeyEvent* event)
@@ -156,7 +190,7 @@ void DirList::keyPressEvent(QKeyEvent* event)
     }
     if (event->key() == Qt::Key_Backspace && event->modifiers() == Qt::NoModifier) {
         // Up to the parent, as in a file manager; the root has none.
-        const int open = openRowOf(m_path);
+        const int open = openRowOf(m_nativePath);
         if (open > 0)
             openRow(open - 1);
         event->accept();

@@ -5,6 +5,7 @@
 #include <QAbstractListModel>
 #include <QListView>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,12 +17,14 @@ struct DirRow
 {
     QString name;
     QString path;
+    QByteArray nativePath; // the path as its bytes, by which the directory is opened
     int depth = 0;
     bool open = false; // an ancestor or the open directory
 };
 
-// Builds the rows for an open directory and its (unsorted) subdirectory names.
-[[nodiscard]] std::vector<DirRow> dirRows(const QString& path, const QStringList& subdirectories);
+// Builds the rows for an open directory (its path as bytes) and its sorted subdirectories.
+[[nodiscard]] std::vector<DirRow> dirRows(const QByteArray& nativePath,
+                                          const NamePool& subdirectories);
 
 class DirRowModel final : public QAbstractListModel
 {
@@ -46,8 +49,17 @@ public:
     explicit DirList(QWidget* parent = nullptr);
 
     [[nodiscard]] const QString& path() const { return m_path; }
-    // Opens `path`. On failure the list stays as it was and `reason` says why.
+    [[nodiscard]] const QByteArray& nativePath() const { return m_nativePath; }
+    // Reads and opens `path` here and now. On failure the list stays as it was and `reason`
+    // says why.
     bool setPath(const QString& path, QString* reason = nullptr);
+    // Opens a directory that has just been read. A new listing of the open directory keeps
+    // the highlighted row and raises no change of path.
+    void setListing(const std::shared_ptr<const DirectoryListing>& listing);
+
+    // Hands the directories the user opens to `opener`, to be read elsewhere and come back
+    // through setListing; without one, the list reads them itself.
+    void setOpener(std::function<void(const QByteArray& nativePath)> opener);
 
     // The listing of the open directory, read when it was opened.
     [[nodiscard]] std::shared_ptr<const DirectoryListing> listing() const { return m_listing; }
@@ -68,6 +80,8 @@ protected:
 private:
     DirRowModel* m_model;
     QString m_path;
+    QByteArray m_nativePath;
+    std::function<void(const QByteArray&)> m_opener;
     std::shared_ptr<const DirectoryListing> m_listing;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -17,10 +18,16 @@ public:
 
     [[nodiscard]] const QString& text() const { return m_text; }
     [[nodiscard]] bool matches(QStringView name) const;
+    // The same test on a name given as its bytes. A plain ASCII suffix is checked on the bytes
+    // themselves, without making a text of the name.
+    [[nodiscard]] bool matches(QByteArrayView name) const;
 
 private:
     QString m_text;
-    QStringList m_suffixes; // ".jpg" for "*.jpg"
+    QStringList m_suffixes;            // ".jpg" for "*.jpg"
+    QList<QByteArray> m_asciiSuffixes; // the same in lower case, where a suffix is ASCII
+    bool m_allAscii = true;            // every alternative is an ASCII suffix
+    qsizetype m_longestSuffix = 0;
     std::vector<QRegularExpression> m_wildcards;
 };
 

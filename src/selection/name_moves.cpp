@@ -1,70 +1,90 @@
 #include "selection/name_moves.h"
 
+#include <cassert>
 #include <utility>
 
 namespace vignetta {
 
 namespace {
 
-// Merges the sorted `incoming` names into the sorted `to`, carrying the highlight flags.
-void mergeInto(CollatedNames&& incoming, CollatedNames& to, std::vector<bool>& toHighlight)
+// Merges the ascending `incoming` positions into `to`, carrying the highlight bits of `to`.
+void mergeInto(const std::shared_ptr<const NamePool>& pool, BigVector<std::uint32_t> incoming,
+               NameList& to, RowBitmap& toHighlight)
 {
+    assert(to.isEmpty() || to.pool() == pool);
     if (incoming.empty())
         return;
-    toHighlight.resize(to.size(), false);
+    toHighlight.resize(static_cast<std::size_t>(to.size()));
+    if (to.isEmpty()) {
+        toHighlight = RowBitmap(incoming.size());
+        to = NameList(pool, std::move(incoming));
+        return;
+    }
 
-    CollatedNames merged;
-    merged.reserve(to.size() + incoming.size());
-    std::vector<bool> flags;
-    flags.reserve(to.size() + incoming.size());
-
+    const BigVector<std::uint32_t> old = to.takePositions();
+    BigVector<std::uint32_t> merged(old.size() + incoming.size());
+    const bool highlights = toHighlight.any();
+    RowBitmap flags(merged.size());
     std::size_t a = 0;
     std::size_t b = 0;
-    while (a < to.size() && b < incoming.size()) {
-        if (incoming[b] < to[a]) {
-            merged.push_back(std::move(incoming[b++]));
-            flags.push_back(false);
+    std::size_t out = 0;
+    while (a < old.size() && b < incoming.size()) {
+        if (incoming[b] < old[a]) {
+            merged[out++] = incoming[b++];
         } else {
-            merged.push_back(std::move(to[a]));
-            flags.push_back(toHighlight[a]);
-            ++a;
+            if (highlights && toHighlight.test(a))
+                flags.set(out);
+            merged[out++] = old[a++];
         }
     }
-    for (; a < to.size(); ++a) {
-        merged.push_back(std::move(to[a]));
-        flags.push_back(toHighlight[a]);
+    for (; a < old.size(); ++a) {
+        if (highlights && toHighlight.test(a))
+            flags.set(out);
+        merged[out++] = old[a];
     }
-    for (; b < incoming.size(); ++b) {
-        merged.push_back(std::move(incoming[b]));
-        flags.push_back(false);
-    }
-    to = std::move(merged);
+    for (; b < incoming.size(); ++b)
+        merged[out++] = incoming[b];
+    to = NameList(pool, std::move(merged));
     toHighlight = std::move(flags);
 }
 
 } // namespace
 
-void moveNames(CollatedNames& from, const std::vector<bool>& take, CollatedNames& to,
-               std::vector<bool>& toHighlight)
+void moveNames(NameList& from, const RowBitmap& take, NameList& to, RowBitmap& toHighlight)
 {
-    CollatedNames moving;
-    CollatedNames staying;
-    staying.reserve(from.size());
-    for (std::size_t i = 0; i < from.size(); ++i) {
-        if (i < take.size() && take[i])
-            moving.push_back(std::move(from[i]));
-        else
-            staying.push_back(std::move(from[i]));
-    }
-    from = std::move(staying);
-    mergeInto(std::move(moving), to, toHighlight);
+    const std::shared_ptr<const NamePool> pool = from.pool();
+    const auto n = static_cast<std::size_t>(from.size());
+    const std::size_t taken = take.size() <= n ? take.count() : [&] {
+        std::size_t c = 0;
+        take.forEachSet([&](std::size_t i) { c += i < n ? 1 : 0; });
+        return c;
+    }();
+    if (taken == 0)
+        return;
+    BigVector<std::uint32_t> moving;
+    BigVector<std::uint32_t> staying;
+    moving.reserve(taken);
+    staying.reserve(n - taken);
+    for (std::size_t i = 0; i < n; ++i)
+        (take.test(i) ? moving : staying).push_back(from.positionAt(static_cast<qsizetype>(i)));
+    from = NameList(pool, std::move(staying));
+    mergeInto(pool, std::move(moving), to, toHighlight);
 }
 
-void moveAllNames(CollatedNames& from, CollatedNames& to, std::vector<bool>& toHighlight)
+void moveAllNames(NameList& from, NameList& to, RowBitmap& toHighlight)
 {
-    CollatedNames moving = std::move(from);
-    from.clear();
-    mergeInto(std::move(moving), to, toHighlight);
+    if (from.isEmpty())
+        return;
+    const std::shared_ptr<const NamePool> pool = from.pool();
+    if (to.isEmpty()) {
+        // The whole list changes sides as it is, a list standing for its whole pool included.
+        toHighlight = RowBitmap(static_cast<std::size_t>(from.size()));
+        to = std::exchange(from, NameList(pool, {}));
+        return;
+    }
+    BigVector<std::uint32_t> moving = from.takePositions();
+    from = NameList(pool, {});
+    mergeInto(pool, std::move(moving), to, toHighlight);
 }
 
 } // namespace vignetta

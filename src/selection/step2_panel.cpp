@@ -17,28 +17,27 @@ namespace {
 // highlight, arriving names come unhighlighted.
 void moveBetween(NameListView* from, NameListView* to, bool all)
 {
-    std::vector<bool> take;
+    RowBitmap take;
     if (!all) {
-        take = from->highlighted();
-        if (std::find(take.begin(), take.end(), true) == take.end())
+        take = from->highlightBits();
+        if (!take.any())
             return; // nothing highlighted, nothing moves
     } else if (from->count() == 0) {
         return;
     }
-    std::vector<bool> toHighlight = to->highlighted();
-    const bool keepHighlight =
-        std::find(toHighlight.begin(), toHighlight.end(), true) != toHighlight.end();
+    RowBitmap toHighlight = to->highlightBits();
+    const bool keepHighlight = toHighlight.any();
 
-    CollatedNames source = from->nameModel()->takeEntries();
-    CollatedNames target = to->nameModel()->takeEntries();
+    NameList source = from->nameModel()->takeNames();
+    NameList target = to->nameModel()->takeNames();
     if (all)
         moveAllNames(source, target, toHighlight);
     else
         moveNames(source, take, target, toHighlight);
-    from->setEntries(std::move(source));
-    to->setEntries(std::move(target));
+    from->setNames(std::move(source));
+    to->setNames(std::move(target));
     if (keepHighlight)
-        to->setHighlighted(toHighlight);
+        to->setHighlightBits(std::move(toHighlight));
 }
 
 } // namespace
@@ -94,15 +93,12 @@ qsizetype Step2Panel::selectedCount() const
     return m_lstSelected->count();
 }
 
-void Step2Panel::FillList(const CollatedNames& names)
+void Step2Panel::FillList(const NameList& names)
 {
-    m_lstUnselected->clear();
-    m_lstSelected->clear();
-    // The names come from the file list, which sorts them the same way.
-    CollatedNames copy = names;
-    if (!std::is_sorted(copy.begin(), copy.end()))
-        std::sort(copy.begin(), copy.end());
-    m_lstUnselected->setEntries(std::move(copy));
+    // The names come from the file list, sorted the same way: the list takes them as they are,
+    // sharing their pool.
+    m_lstUnselected->setNames(names);
+    m_lstSelected->setNames(NameList(names.pool(), {}));
     refreshCounts();
 }
 
@@ -129,12 +125,10 @@ void Step2Panel::cmdStep2_Click(int index)
 
 Step2Values Step2Panel::Get_Step2_Info() const
 {
-    QStringList files;
-    files.reserve(m_lstSelected->count() + 1);
-    for (const CollatedName& entry : m_lstSelected->entries())
-        files.append(entry.name);
-    files.append(QString()); // the array's last element stays empty
-    return {.sImageFiles = std::move(files)};
+    const NameList& selected = m_lstSelected->names();
+    BigVector<std::uint32_t> positions = selected.positions();
+    positions.push_back(NameList::kEmptyName); // the array's last element stays empty
+    return {.sImageFiles = NameList(selected.pool(), std::move(positions))};
 }
 
 void Step2Panel::refreshCounts()

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/file_names.h"
 #include "core/wizard_state.h"
-#include "selection/name_collation.h"
 
 #include <QGroupBox>
 
@@ -32,7 +32,7 @@ public:
     [[nodiscard]] qsizetype selectedCount() const;
 
     // Puts every given name into the Unselected list and empties the Selected list.
-    void FillList(const CollatedNames& names);
+    void FillList(const NameList& names);
     void cmdStep2_Click(int index);
     [[nodiscard]] Step2Values Get_Step2_Info() const;
 

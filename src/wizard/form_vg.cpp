@@ -274,6 +274,15 @@ bool formVG::CompleteThisStep()
 
 void formVG::DoNext()
 {
+    // Step 1 is completed on the whole listing of its directory: while one is being read, Next
+    // waits for it with the busy cursor, and goes on once it is there.
+    if (m_state.iStep == kStep1 && m_step1->isListing()) {
+        m_step1->whenListed([this](bool listed) {
+            if (listed && m_state.iStep == kStep1 && m_frontPanel == kStep1)
+                DoNext();
+        });
+        return;
+    }
     if (!CompleteThisStep())
         return;
     ++m_state.iStep;
@@ -447,7 +456,7 @@ void formVG::MakeThumbnails()
     const QSize box(pixelLength(m_state.sWidth).value_or(1),
                     pixelLength(m_state.sHeight).value_or(1));
     m_thumbnailJob = new ThumbnailJob(
-        {m_pageDirectory, m_state.sFileName, m_state.sImageFiles.first(m_state.imageCount()), box},
+        {m_pageDirectory, m_state.sFileName, m_state.sImageFiles.toStringList().first(m_state.imageCount()), box},
         this);
     connect(m_thumbnailJob, &ThumbnailJob::progress, this,
             [this](int done, int toDo, qint64 msLeft) {
@@ -499,7 +508,7 @@ void formVG::thumbnailsMade()
     QStringList unreadable;
     for (qsizetype i = 0; i < result.outcome.size(); ++i) {
         if (result.outcome[i].status == ThumbnailStatus::Failed)
-            unreadable.append(m_state.sImageFiles[i] + u": "_s + result.outcome[i].problem);
+            unreadable.append(m_state.sImageFiles.at(i) + u": "_s + result.outcome[i].problem);
     }
     unreadable.removeDuplicates(); // an image named twice on the page is one image
     pageWritten(unreadable);

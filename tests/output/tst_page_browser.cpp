@@ -593,7 +593,7 @@ void TestPageBrowser::browserShowsThumbnailsOnly()
     state.sBackColor = u"#FFFFFF"_s;
     state.sFileName = u"My #1 page.html"_s; // its folder's name needs care in a link too
 
-    ThumbnailJob job({directory, state.sFileName, state.sImageFiles.first(all.size()), {150, 150}});
+    ThumbnailJob job({directory, state.sFileName, state.sImageFiles.toStringList().first(all.size()), {150, 150}});
     QSignalSpy finished(&job, &ThumbnailJob::finished);
     job.start();
     QVERIFY(finished.wait(kBrowserWaitMs));

@@ -2,6 +2,7 @@
 
 #include "core/wizard_state.h"
 #include "output/page_writer.h"
+#include "selection/name_collation.h"
 
 #include <QTest>
 
@@ -40,6 +41,8 @@ private Q_SLOTS:
     void tablesAndCells();
     void linkAttribute_data();
     void linkAttribute();
+    void linkAttributeOfBytes_data();
+    void linkAttributeOfBytes();
     void longNamesOutgrowTheFirstGuess();
     void halfSurrogatePairStaysInItsOwnName();
     void pagePathJoinsWithOneSeparator();
@@ -184,8 +187,38 @@ void TestPageWriter::linkAttribute()
     QFETCH(QString, name);
     QFETCH(QByteArray, written);
     QCOMPARE(vignetta::linkAttribute(name), written);
-    // Bytes that are not UTF-8 reach the page as they are on disk.
-    QCOMPARE(vignetta::linkAttribute(QByteArrayView("caf\xE9 .jpg")), QByteArray("caf%E9 .jpg"));
+}
+
+void TestPageWriter::linkAttributeOfBytes_data()
+{
+    // A name's bytes that are UTF-8 give its text's link; the others are percent-encoded as
+    // they are, so the link reaches the file whatever the encoding of its name.
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("plain") << QByteArray("IMG_0001.JPG") << QByteArray("IMG_0001.JPG");
+    QTest::newRow("utf-8 percent-encoded")
+        << QByteArray("caf\xC3\xA9 & co.jpg") << QByteArray("caf%C3%A9 & co.jpg");
+    QTest::newRow("latin-1 percent-encoded")
+        << QByteArray("caf\xE9.jpg") << QByteArray("caf%E9.jpg");
+    QTest::newRow("latin-1 beside what needs care")
+        << QByteArray("\"\xE9t\xE9\" 50%.gif") << QByteArray("&quot;%E9t%E9&quot; 50%25.gif");
+    QTest::newRow("cut sequence") << QByteArray("a\xC3.bmp") << QByteArray("a%C3.bmp");
+}
+
+void TestPageWriter::linkAttributeOfBytes()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, written);
+    QCOMPARE(vignetta::linkAttribute(QByteArrayView(name)), written);
+    if (isUtf8(name))
+        QCOMPARE(written, vignetta::linkAttribute(QString::fromUtf8(name)));
+    // And so in the page, twice.
+    NamePoolBuilder pool;
+    pool.add(name);
+    WizardState state = stateFor({}, QStringLiteral("1"));
+    state.sImageFiles = NameList(pool.build(), {0, NameList::kEmptyName});
+    const QByteArray cell = "<A HREF=\"" + written + "\"><IMG SRC=\"" + written + '"';
+    QVERIFY(renderPage(state).contains(cell));
 }
 
 void TestPageWriter::longNamesOutgrowTheFirstGuess()

@@ -11,11 +11,13 @@
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <atomic>
+#include <fcntl.h>
 #include <memory>
-
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace vignetta;
@@ -29,6 +31,14 @@ QStringList fileNames(const FileList& list)
     QStringList names;
     for (qsizetype i = 0; i < list.count(); ++i)
         names.append(list.name(i));
+    return names;
+}
+
+QStringList texts(const NamePool& pool)
+{
+    QStringList names;
+    for (std::uint32_t i = 0; i < pool.size(); ++i)
+        names.append(pool.text(i));
     return names;
 }
 
@@ -98,6 +108,57 @@ private:
     std::shared_ptr<State> m_state;
 };
 
+// Files and directories made by their bytes, which Qt cannot name to remove them: removed when
+// the test leaves, however it ends. Declared after the folder holding them.
+class RawEntries
+{
+public:
+    RawEntries() = default;
+    RawEntries(const RawEntries&) = delete;
+    RawEntries& operator=(const RawEntries&) = delete;
+    RawEntries(RawEntries&&) = delete;
+    RawEntries& operator=(RawEntries&&) = delete;
+    ~RawEntries()
+    {
+        // The last made first: a directory once it is empty.
+        while (!m_paths.isEmpty()) {
+            const QByteArray path = m_paths.takeLast();
+            if (::unlink(path.constData()) != 0)
+                ::rmdir(path.constData());
+        }
+    }
+    [[nodiscard]] bool file(const QByteArray& path)
+    {
+        const int fd = ::open(path.constData(), O_CREAT | O_WRONLY, 0644);
+        if (fd < 0)
+            return false;
+        ::close(fd);
+        m_paths.append(path);
+        return true;
+    }
+    [[nodiscard]] bool dir(const QByteArray& path)
+    {
+        if (::mkdir(path.constData(), 0755) != 0)
+            return false;
+        m_paths.append(path);
+        return true;
+    }
+
+private:
+    QList<QByteArray> m_paths;
+};
+
+// The names of Dir1's rows below the open directory.
+QStringList childRows(const DirList& list)
+{
+    QStringList names;
+    for (const DirRow& row : list.rows()) {
+        if (!row.open)
+            names.append(row.name);
+    }
+    return names;
+}
+
 QString notAnswering(const QString& root)
 {
     return "The drive \"" + root +
@@ -125,30 +186,31 @@ private Q_SLOTS:
     void driveListReadsOnlyTheMountTable();
     void stepOneRecordsOpenDirectory();
     void openDirectoryStandsApartAndBackspaceGoesUp();
+    void namesThatAreNotUtf8AreKeptApartAndOpen();
+    void listsFollowTheDirectoryOnDisk();
+    void slowListingKeepsTheWindowResponsive();
+    void openingAnotherDirectoryCancelsTheRead();
 };
 
 void TestFolderLists::scanSortsEntriesIntoFilesAndDirectories()
 {
-    ImageFolder folder({"A.JPG", "b.gif", ".hidden.jpg"});
-    folder.addDirs({"f.jpg", "sub", ".cache"});
+    ImageFolder folder({"b.gif", "A.JPG", ".hidden.jpg", "notes.txt"});
+    folder.addDirs({"sub", "f.jpg", ".cache"});
     QVERIFY(::symlink(qPrintable(folder.filePath("A.JPG")),
                       qPrintable(folder.filePath("link.jpg"))) == 0);
     QVERIFY(::symlink("/nonexistent/target.jpg", qPrintable(folder.filePath("broken.jpg"))) == 0);
     QVERIFY(::symlink(qPrintable(folder.filePath("sub")), qPrintable(folder.filePath("dirlink"))) ==
             0);
 
-    const ScanResult scan = scanDirectory(folder.path());
+    const FilePattern images(QStringLiteral("*.jpg;*.gif;*.bmp"));
+    const ScanResult scan = scanDirectory(QFile::encodeName(folder.path()), images);
     QVERIFY(scan.ok);
-    QStringList files = scan.listing.files;
-    QStringList dirs = scan.listing.subdirectories;
-    files.sort();
-    dirs.sort();
-    QCOMPARE(files, (QStringList{"A.JPG", "b.gif", "link.jpg"}));
-    QCOMPARE(dirs, (QStringList{"dirlink", "f.jpg", "sub"}));
+    QCOMPARE(texts(*scan.listing.files), (QStringList{"A.JPG", "b.gif", "link.jpg"}));
+    QCOMPARE(texts(*scan.listing.subdirectories), (QStringList{"dirlink", "f.jpg", "sub"}));
 
-    const ScanResult missing = scanDirectory(folder.filePath("nope"));
+    const ScanResult missing = scanDirectory(QFile::encodeName(folder.filePath("nope")), images);
     QVERIFY(!missing.ok);
-    QVERIFY(!missing.error.isEmpty());
+    QCOMPARE(missing.error, QString::fromLocal8Bit(std::strerror(ENOENT)));
 }
 
 void TestFolderLists::fileListShowsOnlyMatchingPlainFiles()
@@ -239,7 +301,7 @@ void TestFolderLists::unreadableDirectoryKeepsListsAndTellsWhy()
     control<DirList>(&panel, u"Dir1"_s)
         ->openRow(rowOf(*control<DirList>(&panel, u"Dir1"_s), "gone"));
 
-    QCOMPARE(errors.count(), 1);
+    QTRY_COMPARE(errors.count(), 1);
     const QString message = errors.at(0).at(0).toString();
     QVERIFY2(message.contains(folder.filePath("gone")), qPrintable(message));
     const QString reason = QString::fromLocal8Bit(std::strerror(how == "file" ? ENOTDIR : ENOENT));
@@ -445,6 +507,7 @@ void TestFolderLists::stepOneRecordsOpenDirectory()
     QVERIFY(panel.openDirectory(folder.path()));
     control<DirList>(&panel, u"Dir1"_s)
         ->openRow(rowOf(*control<DirList>(&panel, u"Dir1"_s), "sub"));
+    QTRY_COMPARE(panel.filePath(), folder.filePath("sub"));
     QCOMPARE(panel.fileCount(), 1);
     QCOMPARE(panel.Get_Step1_Info().sImagePath, folder.filePath("sub") + "/");
 }
@@ -487,13 +550,158 @@ void TestFolderLists::openDirectoryStandsApartAndBackspaceGoesUp()
 
     // Backspace opens the parent, from wherever the highlight is.
     QTest::keyClick(dirs, Qt::Key_Backspace);
+    QTRY_COMPARE(w.step1()->filePath(), folder.filePath("a"));
     QCOMPARE(dirs->path(), folder.filePath("a"));
-    QCOMPARE(w.step1()->filePath(), folder.filePath("a"));
     QCOMPARE(files->accessibleName(),
              u"Files in "_s + QDir::toNativeSeparators(folder.filePath("a")));
-    QVERIFY(dirs->setPath(u"/"_s));
+    QVERIFY(w.step1()->openDirectory(u"/"_s));
     QTest::keyClick(dirs, Qt::Key_Backspace);
+    QVERIFY(!w.step1()->isListing());
     QCOMPARE(dirs->path(), u"/"_s);
+}
+
+void TestFolderLists::namesThatAreNotUtf8AreKeptApartAndOpen()
+{
+    // Latin-1 names, as old cameras and archives write them.
+    ImageFolder folder;
+    RawEntries raw;
+    const QByteArray root = QFile::encodeName(folder.path());
+    QVERIFY(raw.file(root + "/caf\xE9.jpg"));
+    QVERIFY(raw.file(root + "/caf\xE8.jpg"));
+    QVERIFY(raw.dir(root + "/\xE9t\xE9"));
+    QVERIFY(raw.file(root + "/\xE9t\xE9/pr\xE9.gif"));
+
+    Step1Panel panel(QDir::currentPath());
+    QSignalSpy errors(&panel, &Step1Panel::directoryError);
+    QVERIFY(panel.openDirectory(folder.path()));
+    // Two names, two texts: each shows as the Latin-1 it was written in.
+    QCOMPARE(fileNames(*control<FileList>(&panel, u"File1"_s)),
+             (QStringList{QStringLiteral("caf\u00e8.jpg"), QStringLiteral("caf\u00e9.jpg")}));
+
+    // The directory opens, by its bytes.
+    auto* dir1 = control<DirList>(&panel, u"Dir1"_s);
+    dir1->openRow(rowOf(*dir1, QStringLiteral("\u00e9t\u00e9")));
+    QTRY_COMPARE(panel.fileCount(), 1);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(fileNames(*control<FileList>(&panel, u"File1"_s)),
+             QStringList{QStringLiteral("pr\u00e9.gif")});
+    QCOMPARE(dir1->path(), folder.path() + QStringLiteral("/\u00e9t\u00e9"));
+}
+
+void TestFolderLists::listsFollowTheDirectoryOnDisk()
+{
+    ImageFolder folder({"b.jpg", "d.jpg"});
+    folder.addDirs({"old", "keep"});
+    Step1Panel panel(QDir::currentPath());
+    QVERIFY(panel.openDirectory(folder.path()));
+    auto* file1 = control<FileList>(&panel, u"File1"_s);
+    auto* dir1 = control<DirList>(&panel, u"Dir1"_s);
+    // The user has highlighted d.jpg, and the directory "keep".
+    file1->selectionModel()->setCurrentIndex(file1->model()->index(1, 0),
+                                             QItemSelectionModel::ClearAndSelect);
+    dir1->setCurrentIndex(dir1->model()->index(rowOf(*dir1, "keep"), 0));
+
+    folder.addFiles({"a.jpg", "c.gif", "notes.txt"});
+    QVERIFY(QDir(folder.filePath("old")).removeRecursively());
+    folder.addDirs({"new"});
+    QTRY_COMPARE(fileNames(*file1), (QStringList{"a.jpg", "b.jpg", "c.gif", "d.jpg"}));
+    QTRY_COMPARE(childRows(*dir1), (QStringList{"keep", "new"}));
+    // What was highlighted still is.
+    QCOMPARE(file1->currentIndex().row(), 3);
+    QCOMPARE(file1->highlighted(), (std::vector<bool>{false, false, false, true}));
+    QCOMPARE(dir1->currentIndex().row(), rowOf(*dir1, "keep"));
+    QCOMPARE(panel.filePath(), folder.path());
+
+    // The open directory itself goes: the lists move to the nearest directory left.
+    QVERIFY(panel.openDirectory(folder.filePath("keep")));
+    QVERIFY(QDir(folder.filePath("keep")).removeRecursively());
+    QTRY_COMPARE(dir1->path(), folder.path());
+    QCOMPARE(panel.filePath(), folder.path());
+    QCOMPARE(panel.fileCount(), 4);
+}
+
+void TestFolderLists::slowListingKeepsTheWindowResponsive()
+{
+    ImageFolder folder({"a.jpg"});
+    folder.addDirs({"slow"});
+    QStringList many;
+    for (int i = 0; i < 5000; ++i)
+        many.append(QStringLiteral("slow/IMG_%1.jpg").arg(i));
+    folder.addFiles(many);
+    WizardDriver w;
+    QVERIFY(w.step1()->openDirectory(folder.path()));
+
+    // The reading of "slow" takes its time over its first batch of entries, then stops until
+    // released.
+    const QByteArray slow = QFile::encodeName(folder.filePath("slow"));
+    auto gate = std::make_shared<QSemaphore>();
+    w.step1()->setScanHook([gate, slow](const QByteArray& path, std::size_t entries) {
+        if (path != slow || entries == 0)
+            return;
+        if (entries < 4096)
+            QThread::msleep(400);
+        else
+            gate->tryAcquire(1, 10000);
+    });
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, &ticker, [&] { ++ticks; });
+    ticker.start(10ms);
+
+    auto* dir1 = w.find<DirList>(u"Dir1"_s);
+    dir1->openRow(rowOf(*dir1, "slow"));
+    auto* file1 = w.find<FileList>(u"File1"_s);
+    QVERIFY(file1->isReading());
+    QCOMPARE(file1->count(), 0);
+    // The window goes on handling events, and a reading that takes a while says how far it got.
+    QTRY_VERIFY(file1->statusText().contains(u"entries so far"_s));
+    QVERIFY(ticks > 5);
+
+    // Next waits for the whole listing, with the busy cursor; no partial list is taken.
+    w.click(formVG::kNext);
+    QCOMPARE(w.step(), int(kStep1));
+    QVERIFY(QApplication::overrideCursor() != nullptr);
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    gate->release(100);
+    QTRY_COMPARE(w.step(), int(kStep2));
+    QCOMPARE(w.list(u"lstUnselected"_s)->count(), 5000);
+    QCOMPARE(w.label(u"lblUnselected"_s)->text(), QStringLiteral("5000 Image(s) Unselected"));
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    QVERIFY(w.prompts.messages.isEmpty());
+}
+
+void TestFolderLists::openingAnotherDirectoryCancelsTheRead()
+{
+    ImageFolder folder;
+    folder.addDirs({"slow", "fast"});
+    folder.addFiles({"slow/a.jpg", "fast/b.jpg", "fast/c.jpg"});
+    Step1Panel panel(QDir::currentPath());
+    QVERIFY(panel.openDirectory(folder.path()));
+    const QByteArray slow = QFile::encodeName(folder.filePath("slow"));
+    auto gate = std::make_shared<QSemaphore>();
+    auto released = std::make_shared<std::atomic<bool>>(false);
+    panel.setScanHook([gate, released, slow](const QByteArray& path, std::size_t) {
+        if (path != slow)
+            return;
+        gate->tryAcquire(1, 10000);
+        released->store(true);
+    });
+    auto* dir1 = control<DirList>(&panel, u"Dir1"_s);
+    QSignalSpy changes(dir1, &DirList::pathChanged);
+
+    dir1->openRow(rowOf(*dir1, "slow"));
+    QVERIFY(panel.isListing());
+    QVERIFY(panel.openDirectory(folder.filePath("fast")));
+    QCOMPARE(panel.filePath(), folder.filePath("fast"));
+    QCOMPARE(panel.fileCount(), 2);
+    QCOMPARE(changes.count(), 1);
+
+    // The first reading, once it ends, changes nothing.
+    gate->release(1);
+    QTRY_VERIFY(released->load());
+    QVERIFY(!changes.wait(200));
+    QCOMPARE(panel.filePath(), folder.filePath("fast"));
+    QVERIFY(!panel.isListing());
 }
 
 QTEST_MAIN(TestFolderLists)

@@ -1,7 +1,12 @@
 #include "support/wizard_driver.h"
 
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vignetta;
 using namespace Qt::Literals::StringLiterals;
@@ -37,6 +42,46 @@ void highlight(NameListView* list, const QStringList& names)
     }
 }
 
+// Files and directories made by their bytes, which Qt cannot name to remove them: removed when
+// the test leaves, however it ends. Declared after the folder holding them.
+class RawEntries
+{
+public:
+    RawEntries() = default;
+    RawEntries(const RawEntries&) = delete;
+    RawEntries& operator=(const RawEntries&) = delete;
+    RawEntries(RawEntries&&) = delete;
+    RawEntries& operator=(RawEntries&&) = delete;
+    ~RawEntries()
+    {
+        // The last made first: a directory once it is empty.
+        while (!m_paths.isEmpty()) {
+            const QByteArray path = m_paths.takeLast();
+            if (::unlink(path.constData()) != 0)
+                ::rmdir(path.constData());
+        }
+    }
+    [[nodiscard]] bool file(const QByteArray& path)
+    {
+        const int fd = ::open(path.constData(), O_CREAT | O_WRONLY, 0644);
+        if (fd < 0)
+            return false;
+        ::close(fd);
+        m_paths.append(path);
+        return true;
+    }
+    [[nodiscard]] bool dir(const QByteArray& path)
+    {
+        if (::mkdir(path.constData(), 0755) != 0)
+            return false;
+        m_paths.append(path);
+        return true;
+    }
+
+private:
+    QList<QByteArray> m_paths;
+};
+
 QStringList highlightedIn(const NameListView* list)
 {
     QStringList names;
@@ -58,8 +103,11 @@ private Q_SLOTS:
     void moves_data();
     void moves();
     void highlightOfTargetSurvivesAMove();
+    void clicksHighlightAsInAnyListBox_data();
+    void clicksHighlightAsInAnyListBox();
     void outOfRangeIndexOnlyRefreshesCounts();
     void collectsSelectionWithEmptyLastElement();
+    void namesNotInUtf8ReachThePage();
 };
 
 void TestSelectionStep::fillListSortsAndCounts()
@@ -140,6 +188,60 @@ void TestSelectionStep::highlightOfTargetSurvivesAMove()
     QCOMPARE(namesIn(w.list(u"lstSelected"_s)), (QStringList{"a.jpg", "b.jpg", "e.jpg"}));
 }
 
+void TestSelectionStep::clicksHighlightAsInAnyListBox_data()
+{
+    // Starting from a highlight given as one mark per row, clicks on rows with modifiers
+    // ("c" Ctrl, "s" Shift, "-" none), and the highlight after.
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("click") << "......" << QStringList{"-2"} << "..x...";
+    QTest::newRow("click, shift-click") << "......" << QStringList{"-1", "s4"} << ".xxxx.";
+    QTest::newRow("ctrl-clicks add and take away")
+        << "......" << QStringList{"-0", "c3", "c5", "c3"} << "x....x";
+    QTest::newRow("shift-click after ctrl-click")
+        << "......" << QStringList{"-0", "c2", "s4"} << "x.xxx.";
+    QTest::newRow("click on a highlighted row keeps it alone")
+        << "xxxxxx" << QStringList{"-3"} << "...x..";
+    // Highlights in more runs than the base selection model holds: the bits decide.
+    QTest::newRow("ctrl-click in a highlight of many runs")
+        << QString("x.").repeated(300) << QStringList{"c2", "c3"}
+        << "x..x" + QString("x.").repeated(298);
+    QTest::newRow("click in a highlight of many runs")
+        << QString("x.").repeated(300) << QStringList{"-4"} << "....x" + QString(595, u'.');
+}
+
+void TestSelectionStep::clicksHighlightAsInAnyListBox()
+{
+    QFETCH(QString, before);
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, after);
+    QStringList files;
+    for (qsizetype i = 0; i < before.size(); ++i)
+        files.append(QStringLiteral("p%1.jpg").arg(i, 4, 10, QChar(u'0')));
+    ImageFolder folder(files);
+    WizardDriver w;
+    w.advanceTo(kStep2, folder.path());
+    NameListView* list = w.list(u"lstUnselected"_s);
+    std::vector<bool> rows;
+    for (const QChar c : before)
+        rows.push_back(c == u'x');
+    list->setHighlighted(rows);
+    for (const QString& click : clicks) {
+        const Qt::KeyboardModifiers modifiers = click[0] == u'c'   ? Qt::ControlModifier
+                                                : click[0] == u's' ? Qt::ShiftModifier
+                                                                   : Qt::NoModifier;
+        const QModelIndex index = list->model()->index(click.mid(1).toInt(), 0);
+        list->scrollTo(index);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                          list->visualRect(index).center());
+    }
+    QString seen;
+    for (const bool highlighted : list->highlighted())
+        seen += highlighted ? u'x' : u'.';
+    QCOMPARE(seen, after);
+}
+
 void TestSelectionStep::outOfRangeIndexOnlyRefreshesCounts()
 {
     ImageFolder folder({"a.jpg", "b.jpg"});
@@ -164,6 +266,35 @@ void TestSelectionStep::collectsSelectionWithEmptyLastElement()
     QCOMPARE(w.step(), int(kStep3));
     QCOMPARE(w.form.state().sImageFiles, (QStringList{"A.JPG", "c.bmp", ""}));
     QCOMPARE(w.form.state().imageCount(), 2);
+}
+
+void TestSelectionStep::namesNotInUtf8ReachThePage()
+{
+    // Two Latin-1 names that differ in one letter, beside a plain one.
+    ImageFolder folder({"plain.gif"});
+    RawEntries raw;
+    const QByteArray root = QFile::encodeName(folder.path());
+    QVERIFY(raw.file(root + "/caf\xE9.jpg"));
+    QVERIFY(raw.file(root + "/caf\xE8.jpg"));
+    WizardDriver w;
+    w.advanceTo(kStep2, folder.path());
+    QCOMPARE(namesIn(w.list(u"lstUnselected"_s)),
+             (QStringList{QStringLiteral("caf\u00e8.jpg"), QStringLiteral("caf\u00e9.jpg"),
+                          "plain.gif"}));
+    w.clickMove(Step2Panel::kAllRight);
+    w.click(formVG::kNext);
+    w.click(formVG::kNext);
+    w.click(formVG::kFinish);
+    QCOMPARE(w.step(), int(kCompletion));
+
+    // Each link leads to its own file: the bytes that are not UTF-8 percent-encoded.
+    QFile page(folder.filePath("Vignetta.html"));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QByteArray bytes = page.readAll();
+    for (const char* link : {"caf%E8.jpg", "caf%E9.jpg", "plain.gif"}) {
+        const QByteArray cell = QByteArray("<A HREF=\"") + link + "\"><IMG SRC=\"" + link + '"';
+        QVERIFY2(bytes.contains(cell), link);
+    }
 }
 
 QTEST_MAIN(TestSelectionStep)
