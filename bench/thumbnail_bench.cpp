@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Times the making of thumbnail files for a folder of camera-sized JPEGs: Vignetta's job cold
 // (no thumbnails yet) and warm (every thumbnail reusable), next to vipsthumbnail on the same
 // files, box and number of threads, and to one core decoding the same files at full size; the

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vignetta developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The thumbnail benchmark: installs vipsthumbnail (Debian's libvips-tools, for the comparison
 # only), builds, draws 300 pictures of 12 megapixels once into a cache folder outside the
 # repository, and prints the tables.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Times what a user waits for in the wizard, on folders of 1,000 to 1,000,000 images, each row
 // beside its own floor measured in the same run:
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Fuzzes the HTML colour text of a colour value (htmlColor) and the colour value of three
 // components (colorValue), as the Step 3 panel takes them from a QColor. Every four bytes of the
 // input make one 32-bit value.

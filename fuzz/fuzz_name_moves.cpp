@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Fuzzes the order of names and the moves between the two sorted name lists of the selection
 // step, over the storage the program uses: names as their bytes in one pool sorted by
 // NamePoolBuilder (compact keys, radix sort), lists of positions in it (NameList), highlights

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Fuzzes the lenient reading of numbers from the wizard's boxes (numericValue) and the blank
 // trimming beside it, on the input read both as UTF-8 and as raw UTF-16.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Fuzzes the thumbnail page writer (renderPage, with linkAttribute and cellsPerRow) with any
 // field texts and image names.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Shared pieces of the fuzz targets: turning the fuzzer's bytes into texts, and stopping with

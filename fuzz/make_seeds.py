@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Vignetta developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpus of the fuzz targets into corpus/<target>/ beside this script.
 
 Each seed is a small input that means something to its target; the input formats are described

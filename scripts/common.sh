@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vignetta developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shell helpers shared by the project's scripts; sourced, not run.
 
 # install_missing PACKAGE...: installs those of the given Debian packages that are missing.

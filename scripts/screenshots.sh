@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vignetta developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's pictures from the real program: makes a folder of sample photos, starts
 # the wizard in an X server of its own, walks through every panel with key presses and mouse
 # clicks, captures the window at each one, and renders the page it wrote in headless Chromium.

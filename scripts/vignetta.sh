@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vignetta developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, then starts the wizard (run) or runs every test (test).
 #   bash scripts/vignetta.sh run [FOLDER]
 #   bash scripts/vignetta.sh test
@@ -43,6 +45,14 @@ test)
     all_started=$SECONDS
     jobs=$(nproc)
 
+    licence_lines() {
+        # Every source file names its licence.
+        local missing
+        missing=$(git ls-files '*.cpp' '*.h' '*.h.in' '*.sh' '*.py' '*CMakeLists.txt' |
+                  xargs grep -L 'SPDX-License-Identifier: GPL-3.0-or-later' || true)
+        [ -z "$missing" ] || { echo "no SPDX licence line in:"; echo "$missing"; return 1; }
+    }
+    stage "Licence lines" licence_lines
     stage "Build" bash -c 'cmake --preset default >/dev/null && cmake --build --preset default'
 
     # clang-tidy over the project's own code, with the checks of .clang-tidy; every finding

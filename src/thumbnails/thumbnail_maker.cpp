@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "thumbnails/thumbnail_maker.h"
 
 #include "thumbnails/thumbnail_names.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "wizard/form_vg.h"
 
 #include "appearance/step3_panel.h"
@@ -455,9 +458,10 @@ void formVG::MakeThumbnails()
     // The step check has made sure that both sizes are in pixels.
     const QSize box(pixelLength(m_state.sWidth).value_or(1),
                     pixelLength(m_state.sHeight).value_or(1));
-    m_thumbnailJob = new ThumbnailJob(
-        {m_pageDirectory, m_state.sFileName, m_state.sImageFiles.toStringList().first(m_state.imageCount()), box},
-        this);
+    m_thumbnailJob =
+        new ThumbnailJob({m_pageDirectory, m_state.sFileName,
+                          m_state.sImageFiles.toStringList().first(m_state.imageCount()), box},
+                         this);
     connect(m_thumbnailJob, &ThumbnailJob::progress, this,
             [this](int done, int toDo, qint64 msLeft) {
                 if (m_progress)

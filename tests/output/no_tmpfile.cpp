@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Preloaded (LD_PRELOAD) into a test run to stand for a file system like vfat, exFAT or CIFS:
 // every open with O_TMPFILE fails with EOPNOTSUPP, and so does fallocate, as they do there.
 // Everything else goes on to the C library.

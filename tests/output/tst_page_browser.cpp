@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Opens a written thumbnail page in a real browser (headless Chromium) and checks what the
 // browser made of it: every picture shown at its own size, every link leading to its own
 // file, the rows laid out as asked, read from the disk and from a web server that names no
@@ -31,8 +34,8 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <mutex>
-#include <optional>
 #include <netinet/in.h>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <thread>
@@ -498,9 +501,9 @@ void TestPageBrowser::browserShowsEveryPictureAndLink()
         QVERIFY(server->port() != 0);
         base = QUrl(u"http://127.0.0.1:%1"_s.arg(server->port()) + folder + u'/');
     }
-    const BrowserRun run = dumpDom(
-        base.resolved(QUrl(QString::fromLatin1(kCheckerName))).toString(QUrl::FullyEncoded),
-        profile);
+    const BrowserRun run =
+        dumpDom(base.resolved(QUrl(QString::fromLatin1(kCheckerName))).toString(QUrl::FullyEncoded),
+                profile);
     if (!run.failure.isEmpty())
         QFAIL(qPrintable(run.failure));
     QString failure;
@@ -593,7 +596,10 @@ void TestPageBrowser::browserShowsThumbnailsOnly()
     state.sBackColor = u"#FFFFFF"_s;
     state.sFileName = u"My #1 page.html"_s; // its folder's name needs care in a link too
 
-    ThumbnailJob job({directory, state.sFileName, state.sImageFiles.toStringList().first(all.size()), {150, 150}});
+    ThumbnailJob job({directory,
+                      state.sFileName,
+                      state.sImageFiles.toStringList().first(all.size()),
+                      {150, 150}});
     QSignalSpy finished(&job, &ThumbnailJob::finished);
     job.start();
     QVERIFY(finished.wait(kBrowserWaitMs));

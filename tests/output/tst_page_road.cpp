@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One page's whole road through the real window: choices made on the panels, Finish, and the
 // file that lands beside the images.
 #include "support/page_files.h"

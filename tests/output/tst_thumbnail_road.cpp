@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Finish with thumbnail files, through the real window: the option on Step 4, the progress
 // window and its Cancel, what lands beside the images, and the completion panel.
 #include "support/page_files.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vignetta developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package, unpacks it into a temporary root and runs the program found there.
 #   check_deb.sh BUILD_DIR APP_ID "NAME VERSION"
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vignetta developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary root and checks the desktop integration: the program,
 # the desktop entry, the icon in every theme size and the AppStream metainfo, each validated.
 #   check_install.sh BUILD_DIR APP_ID

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The thumbnail job on real files: the thumbnails of a small set of every kind of picture
 // and the page that shows them, reuse on a second run, removal of thumbnails no longer
 // shown, Cancel, and a full disk.
@@ -6,10 +9,10 @@
 #include "support/page_files.h"
 #include "support/test_pictures.h"
 
+#include "core/wizard_state.h"
 #include "output/page_writer.h"
 #include "thumbnails/thumbnail_job.h"
 #include "thumbnails/thumbnail_names.h"
-#include "core/wizard_state.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The floating tutor, driven through the real window's Tutor button.
 #include "support/wizard_driver.h"
 

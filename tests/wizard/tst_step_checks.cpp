@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "wizard/finish_texts.h"
 #include "wizard/step_checks.h"
 

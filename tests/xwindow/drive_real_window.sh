@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vignetta developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program in an X server of its own, under a real window manager (openbox),
 # with the standard platform plugin, on the folder given on its command line, and drives one
 # page from Step 1 to the completion panel with the keyboard only. Checks the tutor beside the

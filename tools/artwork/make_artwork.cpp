@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Draws Vignetta's artwork (logo mark, title picture, About banner and the
 // window and desktop icons) and writes it as PNG files into a folder.
 //
