@@ -14,6 +14,7 @@
 #include "core/wizard_state.h"
 #include "output/page_saver.h"
 #include "output/page_writer.h"
+#include "selection/name_collation.h"
 #include "thumbnails/thumbnail_job.h"
 
 #include <QColor>
@@ -33,11 +34,13 @@
 
 #include <arpa/inet.h>
 #include <atomic>
+#include <fstream>
 #include <mutex>
 #include <netinet/in.h>
 #include <optional>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -58,22 +61,27 @@ struct Picture
     QByteArray format; // "JPEG", "BMP" or "GIF"
     QSize size;        // distinct for every picture, so a link to the wrong file shows
     QColor colour;
+    QByteArray bytes; // the name on disk, where it is not the name's UTF-8
+
+    [[nodiscard]] QByteArray onDisk() const { return bytes.isEmpty() ? name.toUtf8() : bytes; }
 };
 
 QList<Picture> pictures()
 {
     return {
-        {u"Photo 1 & 2.JPG"_s, "JPEG", {40, 30}, Qt::red},
-        {u"a#1.jpg"_s, "JPEG", {41, 31}, Qt::green},
-        {u"100%.gif"_s, "GIF", {42, 32}, Qt::blue},
-        {u"09:10:11.bmp"_s, "BMP", {43, 33}, Qt::yellow},
-        {u"caf\u00e9.Jpg"_s, "JPEG", {44, 34}, Qt::cyan},
-        {u"\u00c9t\u00e9 2023.BMP"_s, "BMP", {45, 35}, Qt::magenta},
-        {u"Say \"hi\" <2>?.GIF"_s, "GIF", {46, 36}, Qt::darkGreen},
-        {u"Tom &amp; Jerry.jpg"_s, "JPEG", {47, 37}, Qt::darkBlue},
-        {u"&copy.jpg"_s, "JPEG", {48, 38}, Qt::darkRed},
-        {u"  blanks at both ends .bmp "_s, "BMP", {49, 39}, Qt::gray},
-        {u"\u5199\u771f.jpg"_s, "JPEG", {50, 40}, Qt::darkCyan},
+        {u"Photo 1 & 2.JPG"_s, "JPEG", {40, 30}, Qt::red, {}},
+        {u"a#1.jpg"_s, "JPEG", {41, 31}, Qt::green, {}},
+        {u"100%.gif"_s, "GIF", {42, 32}, Qt::blue, {}},
+        {u"09:10:11.bmp"_s, "BMP", {43, 33}, Qt::yellow, {}},
+        {u"caf\u00e9.Jpg"_s, "JPEG", {44, 34}, Qt::cyan, {}},
+        {u"\u00c9t\u00e9 2023.BMP"_s, "BMP", {45, 35}, Qt::magenta, {}},
+        {u"Say \"hi\" <2>?.GIF"_s, "GIF", {46, 36}, Qt::darkGreen, {}},
+        {u"Tom &amp; Jerry.jpg"_s, "JPEG", {47, 37}, Qt::darkBlue, {}},
+        {u"&copy.jpg"_s, "JPEG", {48, 38}, Qt::darkRed, {}},
+        {u"  blanks at both ends .bmp "_s, "BMP", {49, 39}, Qt::gray, {}},
+        {u"\u5199\u771f.jpg"_s, "JPEG", {50, 40}, Qt::darkCyan, {}},
+        // Latin-1, as an old camera or archive writes it: not UTF-8 at all.
+        {u"caf\u00e9 Latin-1.jpg"_s, "JPEG", {51, 41}, Qt::darkMagenta, "caf\xE9 Latin-1.jpg"},
     };
 }
 
@@ -208,17 +216,24 @@ QJsonObject reportIn(const QByteArray& dom, QString* failure)
 // Checks that a URL the browser resolved leads to the named file in `directory`; empty when
 // it does, otherwise what it led to instead.
 // `base` is the URL of the folder the page was loaded from, ending in "/".
+// The file's name is compared by its bytes: the link must reach it whatever their encoding.
 QString urlProblem(const QString& what, const QString& resolved, const QUrl& base,
-                   const QString& directory, const QString& name)
+                   const QString& directory, const Picture& picture)
 {
     const QUrl url(resolved, QUrl::StrictMode);
     const QUrl folder = url.adjusted(QUrl::RemoveFilename);
-    const QString file = url.fileName(QUrl::FullyDecoded);
-    if (!url.isValid() || url.hasQuery() || url.hasFragment() || folder != base || file != name)
+    const QByteArray path = url.path(QUrl::FullyEncoded).toLatin1();
+    const QByteArray file = QByteArray::fromPercentEncoding(path.mid(path.lastIndexOf('/') + 1));
+    if (!url.isValid() || url.hasQuery() || url.hasFragment() || folder != base ||
+        file != picture.onDisk())
         return u"%1 for \"%2\" resolved to %3 (the file \"%4\" in %5), not the file in %6"_s.arg(
-            what, name, resolved, file, folder.toString(), base.toString());
-    if (!QFileInfo(directory + u'/' + file).isFile())
-        return u"%1 for \"%2\" leads to %3, which is no file"_s.arg(what, name, resolved);
+            what, picture.name, resolved, QString::fromUtf8(file.toPercentEncoding(" ")),
+            folder.toString(), base.toString());
+    struct stat status
+    {};
+    const QByteArray onDisk = QFile::encodeName(directory) + '/' + file;
+    if (::stat(onDisk.constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return u"%1 for \"%2\" leads to %3, which is no file"_s.arg(what, picture.name, resolved);
     return {};
 }
 
@@ -296,17 +311,23 @@ private:
         const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
         if (words.size() == 3 && words[0] == "GET") {
             const QByteArray target = words[1].split('?').constFirst();
-            const QString path = QUrl::fromPercentEncoding(target);
+            // Names are bytes: a file is found by its name's bytes, whatever their encoding.
+            const QByteArray pathBytes = QByteArray::fromPercentEncoding(target);
+            const QString path = QString::fromUtf8(pathBytes);
             {
                 const std::lock_guard lock(m_mutex);
                 m_requests.append(path);
             }
-            QFile file(m_root + path);
+            const QByteArray filePath = QFile::encodeName(m_root) + pathBytes;
             QByteArray head;
             QByteArray body;
-            if (!path.contains(u"/../"_s) && QFileInfo(file).isFile() &&
-                file.open(QIODevice::ReadOnly)) {
-                body = file.readAll();
+            struct stat status
+            {};
+            std::ifstream file(filePath.toStdString(), std::ios::binary);
+            if (!pathBytes.contains("/../") && ::stat(filePath.constData(), &status) == 0 &&
+                S_ISREG(status.st_mode) && file) {
+                body.resize(static_cast<qsizetype>(status.st_size));
+                file.read(body.data(), status.st_size);
                 head = "HTTP/1.1 200 OK\r\nContent-Type: " + contentType(path) + "\r\n";
             } else {
                 head = "HTTP/1.1 404 Not Found\r\n";
@@ -439,11 +460,11 @@ void TestPageBrowser::browserShowsEveryPictureAndLink_data()
     QTest::addColumn<QList<int>>("cellsPerTable");
     QTest::addColumn<bool>("overHttp");
 
-    QTest::newRow("three columns, from the disk") << "3" << QList<int>{3, 3, 3, 2} << false;
+    QTest::newRow("three columns, from the disk") << "3" << QList<int>{3, 3, 3, 3} << false;
     QTest::newRow("2.5 columns with a unit, from the disk")
-        << " 2.5 cols" << QList<int>{2, 2, 2, 2, 2, 1} << false;
+        << " 2.5 cols" << QList<int>{2, 2, 2, 2, 2, 2} << false;
     QTest::newRow("three columns, from a server naming no charset")
-        << "3" << QList<int>{3, 3, 3, 2} << true;
+        << "3" << QList<int>{3, 3, 3, 3} << true;
 }
 
 void TestPageBrowser::browserShowsEveryPictureAndLink()
@@ -465,16 +486,30 @@ void TestPageBrowser::browserShowsEveryPictureAndLink()
     const QList<Picture> all = pictures();
     WizardState state;
     state.sImagePath = directory + u'/';
+    NamePoolBuilder names;
     for (const Picture& picture : all) {
-        const QString path = directory + u'/' + picture.name;
+        const QString path = directory + u"/new picture"_s;
         QVERIFY2(writePicture(path, picture), qPrintable(picture.name));
         // The picture on disk is what the browser's size will be compared with.
         QImageReader reader(path);
         QCOMPARE(reader.format(), picture.format.toLower());
         QCOMPARE(reader.size(), picture.size);
-        state.sImageFiles.append(picture.name);
+        // Then it takes its name, as bytes.
+        const QByteArray onDisk = QFile::encodeName(directory) + '/' + picture.onDisk();
+        QCOMPARE(::rename(QFile::encodeName(path).constData(), onDisk.constData()), 0);
+        names.add(picture.onDisk());
     }
-    state.sImageFiles.append(QString());
+    // The page's names in the pictures' order, each by its bytes.
+    const std::shared_ptr<const NamePool> pool = names.build();
+    BigVector<std::uint32_t> order;
+    for (const Picture& picture : all) {
+        for (std::uint32_t i = 0; i < pool->size(); ++i) {
+            if (pool->bytes(i) == picture.onDisk())
+                order.push_back(i);
+        }
+    }
+    order.push_back(NameList::kEmptyName);
+    state.sImageFiles = NameList(pool, std::move(order));
     QCOMPARE(state.imageCount(), all.size());
     state.sWidth = u"150"_s;
     state.sHeight = u"150"_s;
@@ -548,10 +583,9 @@ void TestPageBrowser::browserShowsEveryPictureAndLink()
             continue;
         }
         const QJsonObject shown = inLink[0].toObject();
-        problems << urlProblem(u"the link"_s, link[u"href"_s].toString(), base, directory,
-                               picture.name)
+        problems << urlProblem(u"the link"_s, link[u"href"_s].toString(), base, directory, picture)
                  << urlProblem(u"the picture"_s, shown[u"src"_s].toString(), base, directory,
-                               picture.name);
+                               picture);
         const QSize size(shown[u"width"_s].toInt(), shown[u"height"_s].toInt());
         if (size != picture.size)
             problems << u"\"%1\" shown at its natural size %2x%3, not %4x%5 (%6)"_s
