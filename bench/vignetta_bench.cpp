@@ -208,7 +208,7 @@ void imageName(int i, char (&name)[64])
 }
 
 // One benchmark folder: `images` image files among `files` files, a few subdirectories.
-struct FolderSpec
+struct FolderPlan
 {
     int images = 0;
     int files = 0;
@@ -227,7 +227,7 @@ struct FolderSpec
 
 // Makes <set>/photos with the images and the other files, and <set>/small with three images,
 // unless an earlier run left them complete.
-void makeFolderSet(const QString& set, const FolderSpec& spec)
+void makeFolderSet(const QString& set, const FolderPlan& plan)
 {
     const QString marker = set + u"/.complete"_s;
     if (QFileInfo::exists(marker))
@@ -235,17 +235,17 @@ void makeFolderSet(const QString& set, const FolderSpec& spec)
     require(QDir(set).removeRecursively() || !QFileInfo::exists(set), "cannot clear a folder");
     require(QDir().mkpath(set + u"/photos"_s) && QDir().mkpath(set + u"/small"_s),
             "cannot make the benchmark's folders");
-    std::fprintf(stderr, "making %s files (%d images)...\n", qPrintable(spec.label()), spec.images);
+    std::fprintf(stderr, "making %s files (%d images)...\n", qPrintable(plan.label()), plan.images);
     const std::string photos = QFile::encodeName(set).toStdString() + "/photos/";
     const std::string small = QFile::encodeName(set).toStdString() + "/small/";
     char name[64];
     // The images spread evenly among the other files.
-    const int others = spec.files - spec.images;
+    const int others = plan.files - plan.images;
     int image = 0;
-    for (int i = 0; i < spec.files; ++i) {
+    for (int i = 0; i < plan.files; ++i) {
         const bool isImage =
-            static_cast<long long>(image) * spec.files <= static_cast<long long>(i) * spec.images;
-        if (isImage && image < spec.images) {
+            static_cast<long long>(image) * plan.files <= static_cast<long long>(i) * plan.images;
+        if (isImage && image < plan.images) {
             imageName(image++, name);
         } else {
             const int other = i - image;
@@ -257,7 +257,7 @@ void makeFolderSet(const QString& set, const FolderSpec& spec)
         }
         touch(photos + name);
     }
-    require(image == spec.images && others >= 0, "the folder did not come out as planned");
+    require(image == plan.images && others >= 0, "the folder did not come out as planned");
     touch(photos + ".hidden.jpg");
     for (const char* dir : {"originals", "edited", "2023-07 Holiday", "raw", ".thumbnails"})
         require(::mkdir((photos + dir).c_str(), 0755) == 0, "cannot create a subdirectory");
@@ -811,12 +811,12 @@ void printTable(const std::vector<TableRow>& rows)
     }
 }
 
-std::vector<TableRow> runSize(const QString& set, const FolderSpec& spec, int reps, bool cold,
+std::vector<TableRow> runSize(const QString& set, const FolderPlan& plan, int reps, bool cold,
                               const QString& emptyDir)
 {
     QProcess child;
     child.setProgram(QCoreApplication::applicationFilePath());
-    child.setArguments({u"--actions"_s, set, QString::number(spec.images), QString::number(reps),
+    child.setArguments({u"--actions"_s, set, QString::number(plan.images), QString::number(reps),
                         cold ? u"cold"_s : u"warm"_s});
     child.setWorkingDirectory(emptyDir);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -828,10 +828,10 @@ std::vector<TableRow> runSize(const QString& set, const FolderSpec& spec, int re
     for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
         const QList<QByteArray> f = line.split('\t');
         if (f.size() == 6 && f[0] == "ROW") {
-            rows.push_back({spec.label(), QString::fromUtf8(f[1]), f[2].toDouble(),
+            rows.push_back({plan.label(), QString::fromUtf8(f[1]), f[2].toDouble(),
                             QString::fromUtf8(f[5]), QString::fromUtf8(f[3]), f[4].toDouble()});
         } else if (f.size() == 3 && f[0] == "STALL") {
-            rows.push_back({spec.label(),
+            rows.push_back({plan.label(),
                             f[1] == "open" ? u"longest event-loop stall while opening the folder"_s
                                            : u"longest event-loop stall in any action"_s,
                             f[2].toDouble(), u"ms"_s, u"-"_s, 0});
@@ -839,13 +839,13 @@ std::vector<TableRow> runSize(const QString& set, const FolderSpec& spec, int re
             const double value = f[2].toDouble();
             const double own = f[3].toDouble();
             if (f[1] == "peak")
-                rows.push_back({spec.label(), u"peak memory per image, open to Step 2 Next"_s,
+                rows.push_back({plan.label(), u"peak memory per image, open to Step 2 Next"_s,
                                 value, u"B"_s, u"the names' own bytes"_s, own});
             else if (f[1] == "kept")
-                rows.push_back({spec.label(), u"memory kept per image after the open"_s, value,
+                rows.push_back({plan.label(), u"memory kept per image after the open"_s, value,
                                 u"B"_s, u"the names' own bytes"_s, own});
             else
-                rows.push_back({spec.label(), u"peak memory per image through Finish"_s, value,
+                rows.push_back({plan.label(), u"peak memory per image through Finish"_s, value,
                                 u"B"_s, u"the page's bytes per image"_s, own});
         }
     }
@@ -857,7 +857,7 @@ int runBench(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     QString foldersDir;
-    std::vector<FolderSpec> specs{{1000, 1000},     {10000, 10000},     {32767, 32767},
+    std::vector<FolderPlan> plans{{1000, 1000},     {10000, 10000},     {32767, 32767},
                                   {100000, 100000}, {1000000, 1000000}, {10000, 1000000}};
     int repsOverride = 0;
     bool cold = true;
@@ -867,11 +867,11 @@ int runBench(int argc, char* argv[])
         if (args[i] == u"--folders" && i + 1 < args.size()) {
             foldersDir = args[++i];
         } else if (args[i] == u"--sizes" && i + 1 < args.size()) {
-            specs.clear();
+            plans.clear();
             for (const QString& s : args[++i].split(u',')) {
                 const QStringList parts = s.split(u"-of-"_s);
                 const int images = parts[0].toInt();
-                specs.push_back({images, parts.size() > 1 ? parts[1].toInt() : images});
+                plans.push_back({images, parts.size() > 1 ? parts[1].toInt() : images});
             }
         } else if (args[i] == u"--reps" && i + 1 < args.size()) {
             repsOverride = args[++i].toInt();
@@ -894,21 +894,21 @@ int runBench(int argc, char* argv[])
 
     std::vector<TableRow> rows;
     QString largestPhotos;
-    for (const FolderSpec& spec : specs) {
-        const QString set = QDir(foldersDir).absoluteFilePath(spec.key());
-        makeFolderSet(set, spec);
-        if (spec.files == spec.images && spec.images >= 1000000)
+    for (const FolderPlan& plan : plans) {
+        const QString set = QDir(foldersDir).absoluteFilePath(plan.key());
+        makeFolderSet(set, plan);
+        if (plan.files == plan.images && plan.images >= 1000000)
             largestPhotos = set + u"/photos"_s;
         // The first pass measures the memory, the others the floors too.
         const int reps = std::max(2, repsOverride > 0        ? repsOverride
-                                     : spec.files >= 1000000 ? 4
+                                     : plan.files >= 1000000 ? 4
                                                              : 7);
         if (!actions)
             continue;
-        const bool coldHere = cold && spec.files >= 100000;
-        std::fprintf(stderr, "timing %s images, %d repetitions%s...\n", qPrintable(spec.label()),
+        const bool coldHere = cold && plan.files >= 100000;
+        std::fprintf(stderr, "timing %s images, %d repetitions%s...\n", qPrintable(plan.label()),
                      reps, coldHere ? " and cold opens" : "");
-        const std::vector<TableRow> measured = runSize(set, spec, reps, coldHere, empty.path());
+        const std::vector<TableRow> measured = runSize(set, plan, reps, coldHere, empty.path());
         rows.insert(rows.end(), measured.begin(), measured.end());
     }
 

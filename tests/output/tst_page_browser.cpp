@@ -9,6 +9,7 @@
 // too), "#", "%", ":", "?", quotes, angle brackets, letters beyond ASCII and upper-case
 // extensions.
 
+#include "support/page_state.h"
 #include "support/test_pictures.h"
 
 #include "core/wizard_state.h"
@@ -484,8 +485,8 @@ void TestPageBrowser::browserShowsEveryPictureAndLink()
     QVERIFY(QDir().mkpath(profile));
 
     const QList<Picture> all = pictures();
-    WizardState state;
-    state.sImagePath = directory + u'/';
+    WizardState state = pageState({}, columns);
+    state.sFileName = QString::fromLatin1(kPageName);
     NamePoolBuilder names;
     for (const Picture& picture : all) {
         const QString path = directory + u"/new picture"_s;
@@ -511,14 +512,6 @@ void TestPageBrowser::browserShowsEveryPictureAndLink()
     order.push_back(NameList::kEmptyName);
     state.sImageFiles = NameList(pool, std::move(order));
     QCOMPARE(state.imageCount(), all.size());
-    state.sWidth = u"150"_s;
-    state.sHeight = u"150"_s;
-    state.sColumns = columns;
-    state.bBorder = true;
-    state.sThickness = u"2"_s;
-    state.sForeColor = u"#000000"_s;
-    state.sBackColor = u"#FFFFFF"_s;
-    state.sFileName = QString::fromLatin1(kPageName);
 
     const SaveResult saved = savePage(directory, state.sFileName, renderPage(state));
     QVERIFY2(saved.ok, qPrintable(saved.error));
@@ -614,20 +607,12 @@ void TestPageBrowser::browserShowsThumbnailsOnly()
     QVERIFY(QDir().mkpath(profile));
 
     const QList<Original> all = originals();
-    WizardState state;
-    state.sImagePath = directory + u'/';
+    QStringList names;
     for (const Original& original : all) {
         QVERIFY(test_pictures::writeBytes(directory + u'/' + original.name, original.bytes));
-        state.sImageFiles.append(original.name);
+        names.append(original.name);
     }
-    state.sImageFiles.append(QString());
-    state.sWidth = u"150"_s;
-    state.sHeight = u"150"_s;
-    state.sColumns = u"3"_s;
-    state.bBorder = true;
-    state.sThickness = u"2"_s;
-    state.sForeColor = u"#000000"_s;
-    state.sBackColor = u"#FFFFFF"_s;
+    WizardState state = pageState(names, u"3"_s);
     state.sFileName = u"My #1 page.html"_s; // its folder's name needs care in a link too
 
     ThumbnailJob job({directory,

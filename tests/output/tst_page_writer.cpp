@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "support/page_files.h"
+#include "support/page_state.h"
 
 #include "core/wizard_state.h"
 #include "output/page_writer.h"
@@ -14,25 +15,7 @@ using namespace Qt::Literals::StringLiterals;
 using page_files::pageDifference;
 using page_files::readFile;
 
-namespace {
-
-WizardState stateFor(const QStringList& names, const QString& columns)
-{
-    WizardState state;
-    state.sImageFiles = names;
-    state.sImageFiles.append(QString());
-    state.sWidth = QStringLiteral("150");
-    state.sHeight = QStringLiteral("150");
-    state.sColumns = columns;
-    state.bBorder = true;
-    state.sThickness = QStringLiteral("2");
-    state.sForeColor = QStringLiteral("#000000");
-    state.sBackColor = QStringLiteral("#FFFFFF");
-    state.sFileName = QStringLiteral("Vignetta.html");
-    return state;
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestPageWriter : public QObject
 {
@@ -87,7 +70,7 @@ void TestPageWriter::wholePages()
     QFETCH(QString, columns);
     QFETCH(QStringList, fields);
 
-    WizardState state = stateFor(names, columns);
+    WizardState state = pageState(names, columns);
     state.sWidth = fields[0];
     state.sHeight = fields[1];
     state.sThickness = fields[2];
@@ -128,7 +111,7 @@ void TestPageWriter::tablesAndCells()
     QStringList names;
     for (int i = 0; i < images; ++i)
         names.append(QStringLiteral("p%1.jpg").arg(i));
-    const QByteArray page = renderPage(stateFor(names, columns));
+    const QByteArray page = renderPage(pageState(names, columns));
     const QList<QByteArray> lines = page.split('\n');
 
     QList<int> found;
@@ -218,7 +201,7 @@ void TestPageWriter::linkAttributeOfBytes()
     // And so in the page, twice.
     NamePoolBuilder pool;
     pool.add(name);
-    WizardState state = stateFor({}, QStringLiteral("1"));
+    WizardState state = pageState({}, QStringLiteral("1"));
     state.sImageFiles = NameList(pool.build(), {0, NameList::kEmptyName});
     const QByteArray cell = "<A HREF=\"" + written + "\"><IMG SRC=\"" + written + '"';
     QVERIFY(renderPage(state).contains(cell));
@@ -238,7 +221,7 @@ void TestPageWriter::longNamesOutgrowTheFirstGuess()
             name += QStringLiteral(".jpg");
         names.append(name);
     }
-    const QByteArray page = renderPage(stateFor(names, QStringLiteral("3")));
+    const QByteArray page = renderPage(pageState(names, QStringLiteral("3")));
     const QList<QByteArray> lines = page.split('\n');
     qsizetype cell = 0;
     for (const QByteArray& line : lines) {
@@ -261,7 +244,7 @@ void TestPageWriter::halfSurrogatePairStaysInItsOwnName()
     // A name ending in half a pair must not carry it into the next name's cell.
     const QStringList names{QString::fromUtf16(u"a\xd800"), QString::fromUtf16(u"\xdc00"
                                                                                u"b.jpg")};
-    const QByteArray page = renderPage(stateFor(names, QStringLiteral("1")));
+    const QByteArray page = renderPage(pageState(names, QStringLiteral("1")));
     QVERIFY2(page.contains("<A HREF=\"a%EF%BF%BD\">"), page.constData());
     QVERIFY2(page.contains("<A HREF=\"%EF%BF%BD"
                            "b.jpg\">"),
@@ -281,7 +264,7 @@ void TestPageWriter::thumbnailCells()
 {
     // A folder name and image names that need care in both attributes; an image without a
     // thumbnail and one past the end of the cells keep the cell they have without thumbnails.
-    WizardState state = stateFor({"a \"1\".jpg", "b.jpg", "c.jpg", "d.jpg"}, "2");
+    WizardState state = pageState({"a \"1\".jpg", "b.jpg", "c.jpg", "d.jpg"}, "2");
     state.sWidth = "150px";
     const QList<ThumbnailCell> cells{{"My #1 page_files/a_1-0123456789ab.jpg", 150, 113},
                                      {"", 0, 0},

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "support/image_folder.h"
+#include "support/raw_entries.h"
 #include "support/wizard_driver.h"
 
 #include "core/wizard_state.h"
@@ -109,46 +110,6 @@ private:
         std::atomic<int> calls = 0;
     };
     std::shared_ptr<State> m_state;
-};
-
-// Files and directories made by their bytes, which Qt cannot name to remove them: removed when
-// the test leaves, however it ends. Declared after the folder holding them.
-class RawEntries
-{
-public:
-    RawEntries() = default;
-    RawEntries(const RawEntries&) = delete;
-    RawEntries& operator=(const RawEntries&) = delete;
-    RawEntries(RawEntries&&) = delete;
-    RawEntries& operator=(RawEntries&&) = delete;
-    ~RawEntries()
-    {
-        // The last made first: a directory once it is empty.
-        while (!m_paths.isEmpty()) {
-            const QByteArray path = m_paths.takeLast();
-            if (::unlink(path.constData()) != 0)
-                ::rmdir(path.constData());
-        }
-    }
-    [[nodiscard]] bool file(const QByteArray& path)
-    {
-        const int fd = ::open(path.constData(), O_CREAT | O_WRONLY, 0644);
-        if (fd < 0)
-            return false;
-        ::close(fd);
-        m_paths.append(path);
-        return true;
-    }
-    [[nodiscard]] bool dir(const QByteArray& path)
-    {
-        if (::mkdir(path.constData(), 0755) != 0)
-            return false;
-        m_paths.append(path);
-        return true;
-    }
-
-private:
-    QList<QByteArray> m_paths;
 };
 
 // The names of Dir1's rows below the open directory.

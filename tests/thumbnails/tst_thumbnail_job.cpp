@@ -7,6 +7,7 @@
 
 #include "support/image_folder.h"
 #include "support/page_files.h"
+#include "support/page_state.h"
 #include "support/test_pictures.h"
 
 #include "core/wizard_state.h"
@@ -152,22 +153,6 @@ ThumbnailJobResult run(const ThumbnailRequest& request, int threads = 0)
     return job.result();
 }
 
-WizardState pageState(const QStringList& names)
-{
-    WizardState state;
-    state.sImageFiles = names;
-    state.sImageFiles.append(QString());
-    state.sWidth = u"150"_s;
-    state.sHeight = u"150"_s;
-    state.sColumns = u"3"_s;
-    state.bBorder = true;
-    state.sThickness = u"2"_s;
-    state.sForeColor = u"#000000"_s;
-    state.sBackColor = u"#FFFFFF"_s;
-    state.sFileName = u"Vignetta.html"_s;
-    return state;
-}
-
 QHash<QString, QDateTime> modificationTimes(const QString& folder)
 {
     QHash<QString, QDateTime> times;
@@ -287,7 +272,7 @@ void TestThumbnailJob::smallSetThumbnailsAndPage()
     }
 
     // The whole page, byte for byte.
-    const QByteArray page = renderPage(pageState(namesOf(set)), result.cells);
+    const QByteArray page = renderPage(pageState(namesOf(set), u"3"_s), result.cells);
     const QString expectedPath = QFINDTESTDATA(u"../output/data/thumbnails_small_set.html"_s);
     QVERIFY(!expectedPath.isEmpty());
     const QString difference = page_files::pageDifference(page, page_files::readFile(expectedPath));
@@ -312,8 +297,8 @@ void TestThumbnailJob::secondRunReusesEverything()
     QCOMPARE(second.failed, first.failed);
     QCOMPARE(modificationTimes(second.folder), before);
     // The same page.
-    QCOMPARE(renderPage(pageState(request.images), second.cells),
-             renderPage(pageState(request.images), first.cells));
+    QCOMPARE(renderPage(pageState(request.images, u"3"_s), second.cells),
+             renderPage(pageState(request.images, u"3"_s), first.cells));
 }
 
 void TestThumbnailJob::changedImageOrBoxIsMadeAgain()
