@@ -98,6 +98,62 @@ int writeAll(int fd, const QByteArray& bytes, qsizetype& written)
     return 0;
 }
 
+// Writes the page's pieces one after the other from the start of the file, and has the disk
+// start on each few MiB as soon as they are there, so that the final sync waits for little
+// more than the last of them.
+class PieceWriter
+{
+public:
+    explicit PieceWriter(int fd) : m_fd(fd) {}
+
+    // False once a write failed: error() tells why.
+    bool write(QByteArrayView piece)
+    {
+        qsizetype done = 0;
+        while (done < piece.size()) {
+            const ssize_t n = ::pwrite(m_fd, piece.constData() + done,
+                                       static_cast<std::size_t>(piece.size() - done),
+                                       static_cast<off_t>(m_written));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) { // a file that takes no more bytes and names no reason cannot grow
+                m_error = n < 0 ? errno : ENOSPC;
+                return false;
+            }
+            done += n;
+            m_written += n;
+        }
+        if (m_written - m_started >= kStartEvery) {
+            // Only a start: the sync at the end still waits for every byte. A file system
+            // that cannot be asked leaves it all to that sync.
+            ::sync_file_range(m_fd, m_started, m_written - m_started, SYNC_FILE_RANGE_WRITE);
+            m_started = m_written;
+        }
+        return true;
+    }
+
+    [[nodiscard]] int error() const { return m_error; }
+
+private:
+    static constexpr qsizetype kStartEvery = qsizetype(8) << 20;
+    int m_fd;
+    qsizetype m_written = 0;
+    qsizetype m_started = 0;
+    int m_error = 0;
+};
+
+// The whole page, for the rare writes that need its length before the first byte.
+QByteArray wholePage(const PageSource& source)
+{
+    QByteArray page;
+    if (!source([&](QByteArrayView piece) {
+            page.append(piece);
+            return true;
+        }))
+        page.clear();
+    return page;
+}
+
 // Why a name cannot be the page's; empty when it can.
 QString nameProblem(const QString& name)
 {
@@ -339,6 +395,12 @@ QString pageNameProblem(const QString& fileName)
 
 SaveResult savePage(const QString& directory, const QString& fileName, const QByteArray& page)
 {
+    return savePage(directory, fileName,
+                    [&page](const PageSink& sink) { return sink(QByteArrayView(page)); });
+}
+
+SaveResult savePage(const QString& directory, const QString& fileName, const PageSource& source)
+{
     const QString name = trimBlanks(fileName);
     if (QString problem = nameProblem(name); !problem.isEmpty())
         return failure(std::move(problem));
@@ -364,12 +426,12 @@ SaveResult savePage(const QString& directory, const QString& fileName, const QBy
     if (const int error = draft.create()) {
         // A folder that takes no new file: the user's page there may still be written in place.
         if (exists && (error == EACCES || error == EPERM || error == EROFS))
-            return writeInPlace(dir.get(), entry, page);
+            return writeInPlace(dir.get(), entry, wholePage(source));
         return failure(error);
     }
-    qsizetype written = 0;
-    if (const int error = writeAll(draft.fd(), page, written))
-        return failure(error);
+    PieceWriter writer(draft.fd());
+    if (!source([&writer](QByteArrayView piece) { return writer.write(piece); }))
+        return failure(writer.error() != 0 ? writer.error() : EIO);
     if (exists)
         keepOwnerAndMode(draft.fd(), old);
     if (retried([&] { return ::fdatasync(draft.fd()); }) != 0)
@@ -378,7 +440,7 @@ SaveResult savePage(const QString& directory, const QString& fileName, const QBy
         // A page that may be written but not replaced (another user's, in a folder with the
         // sticky bit) is rewritten where it is.
         if (exists && (error == EPERM || error == EACCES))
-            return writeInPlace(dir.get(), entry, page);
+            return writeInPlace(dir.get(), entry, wholePage(source));
         return failure(error);
     }
     syncFolder(dir.get());

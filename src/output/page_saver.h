@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "output/page_writer.h"
+
 namespace vignetta {
 
 struct SaveResult
@@ -29,6 +31,13 @@ struct SaveResult
 // a FIFO, a socket or a device.
 [[nodiscard]] SaveResult savePage(const QString& directory, const QString& fileName,
                                   const QByteArray& page);
+
+// The same, for a page made as it is written: `source` hands the page's bytes, in order, to the
+// sink it is given, and says whether it got to the end (false once the sink gave up). It may be
+// called again for the same bytes.
+using PageSource = std::function<bool(const PageSink& sink)>;
+[[nodiscard]] SaveResult savePage(const QString& directory, const QString& fileName,
+                                  const PageSource& source);
 
 // Why savePage() refuses `fileName` whatever is on the disk (empty, a separator, a control
 // character), as the reason it gives; empty when the name itself is fine. Lets the caller

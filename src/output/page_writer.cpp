@@ -24,17 +24,22 @@ namespace {
 
 constexpr char kEol[] = "\r\n";
 
-// The page's bytes, written at one position into a buffer sized up front: fixed pieces are
-// copied, texts encoded straight into place in the system's encoding.
+// The page's bytes, written at one position into a buffer: fixed pieces are copied, texts
+// encoded straight into place in the system's encoding. Without a sink the buffer, sized up
+// front, grows to hold the whole page; with one, each full piece goes to the sink and the
+// buffer is used again, so a page of any size is made in a few MiB that stay in the cache.
 class PageBuffer
 {
 public:
-    explicit PageBuffer(qsizetype capacity)
+    explicit PageBuffer(qsizetype capacity, const PageSink* sink = nullptr) : m_sink(sink)
     {
+        if (m_sink != nullptr)
+            capacity = std::min(capacity, kPageBytesPerPiece + kPageBytesPerPiece / 4);
         m_bytes.resize(capacity);
         // A page of many images is written into fresh memory: on huge pages it takes a page
         // fault for each 2 MiB instead of each 4 KiB, which were most of its time.
-        big_memory::adviseHuge(m_bytes.data(), static_cast<std::size_t>(capacity));
+        if (m_sink == nullptr)
+            big_memory::adviseHuge(m_bytes.data(), static_cast<std::size_t>(capacity));
     }
 
     template <std::size_t N>
@@ -57,7 +62,7 @@ public:
     }
 
     [[nodiscard]] qsizetype size() const { return m_used; }
-    // Repeats bytes already written, from `from` on.
+    // Repeats bytes already written since the last piece was handed on, from `from` on.
     void appendCopy(qsizetype from, qsizetype length)
     {
         makeRoom(length);
@@ -66,6 +71,22 @@ public:
         m_used += length;
     }
     [[nodiscard]] QByteArray encode(QStringView text) { return m_encoder.encode(text); }
+
+    // Between two parts of the page: hands a full piece to the sink. False once the sink has
+    // refused one, and the page is to be given up.
+    bool pieceDone()
+    {
+        if (m_sink != nullptr && m_used >= kPageBytesPerPiece)
+            handOn();
+        return !m_stopped;
+    }
+    // The end of the page: what is left goes to the sink. False when the sink refused a piece.
+    bool finish()
+    {
+        if (m_sink != nullptr && m_used > 0)
+            handOn();
+        return !m_stopped;
+    }
     [[nodiscard]] QByteArray take()
     {
         m_bytes.truncate(m_used);
@@ -73,6 +94,12 @@ public:
     }
 
 private:
+    void handOn()
+    {
+        if (!m_stopped && !(*m_sink)(QByteArrayView(m_bytes.constData(), m_used)))
+            m_stopped = true;
+        m_used = 0;
+    }
     void append(const char* data, qsizetype length)
     {
         makeRoom(length);
@@ -85,6 +112,8 @@ private:
             m_bytes.resize(std::max(2 * m_bytes.size(), m_used + length));
     }
 
+    const PageSink* m_sink;
+    bool m_stopped = false;
     QByteArray m_bytes;
     qsizetype m_used = 0;
     // Stateless: each text is encoded on its own, so half a surrogate pair at the end of one
@@ -207,11 +236,17 @@ bool systemEncodingIsUtf8()
     return utf8;
 }
 
-// The page, with thumbnail cells where `cells` is given.
-QByteArray render(const WizardState& state, const QList<ThumbnailCell>* cells)
+// About the page's length, so that its buffer seldom grows.
+qsizetype expectedSize(const WizardState& state, const QList<ThumbnailCell>* cells)
+{
+    return 512 + state.imageCount() * (140 + 2 * 24 + (cells != nullptr ? 140 : 0));
+}
+
+// Writes the page, with thumbnail cells where `cells` is given, into `page`: false when its
+// sink gave it up.
+bool render(const WizardState& state, const QList<ThumbnailCell>* cells, PageBuffer& page)
 {
     const qsizetype count = state.imageCount();
-    PageBuffer page(512 + count * (140 + 2 * 24 + (cells != nullptr ? 140 : 0)));
 
     page << "<html>" << kEol << kEol;
     page << "   <head>" << kEol;
@@ -264,11 +299,13 @@ QByteArray render(const WizardState& state, const QList<ThumbnailCell>* cells)
                      << " height=" << QByteArray::number(thumbnail->height)
                      << R"( loading="lazy" alt=")" << QStringView(textAttribute(displayName(name)))
                      << R"("></A></td>)" << kEol;
-                continue;
+            } else {
+                page << "\"><IMG SRC=\"";
+                page.appendCopy(nameAt, nameLength);
+                page << cellEnd;
             }
-            page << "\"><IMG SRC=\"";
-            page.appendCopy(nameAt, nameLength);
-            page << cellEnd;
+            if (!page.pieceDone())
+                return false;
         }
         page << rowEnd;
     }
@@ -278,7 +315,7 @@ QByteArray render(const WizardState& state, const QList<ThumbnailCell>* cells)
     page << "   </center>" << kEol << kEol;
     page << "   </body>" << kEol << kEol;
     page << "</html>" << kEol;
-    return page.take();
+    return page.finish();
 }
 
 bool isAsciiDigit(QChar c)
@@ -290,12 +327,28 @@ bool isAsciiDigit(QChar c)
 
 QByteArray renderPage(const WizardState& state)
 {
-    return render(state, nullptr);
+    PageBuffer page(expectedSize(state, nullptr));
+    render(state, nullptr, page);
+    return page.take();
 }
 
 QByteArray renderPage(const WizardState& state, const QList<ThumbnailCell>& cells)
 {
-    return render(state, &cells);
+    PageBuffer page(expectedSize(state, &cells));
+    render(state, &cells, page);
+    return page.take();
+}
+
+bool renderPage(const WizardState& state, const PageSink& sink)
+{
+    PageBuffer page(expectedSize(state, nullptr), &sink);
+    return render(state, nullptr, page);
+}
+
+bool renderPage(const WizardState& state, const QList<ThumbnailCell>& cells, const PageSink& sink)
+{
+    PageBuffer page(expectedSize(state, &cells), &sink);
+    return render(state, &cells, page);
 }
 
 QString textAttribute(QStringView text)

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace vignetta {
@@ -48,6 +49,18 @@ struct ThumbnailCell
 // per image, in the page's order; an image without a cell, or with an empty one, keeps the
 // cell it has without thumbnails.
 [[nodiscard]] QByteArray renderPage(const WizardState& state, const QList<ThumbnailCell>& cells);
+
+// Where a page goes as it is made: given the page's bytes in pieces, in order, each valid only
+// for the call. False gives the page up (a write failed): no more pieces come.
+using PageSink = std::function<bool(QByteArrayView piece)>;
+// About the length of the pieces a sink is given.
+inline constexpr qsizetype kPageBytesPerPiece = qsizetype(1) << 20;
+
+// The same pages, handed to `sink` in pieces as they are made, so that a page of any size is
+// written without being held whole: false when the sink gave the page up.
+[[nodiscard]] bool renderPage(const WizardState& state, const PageSink& sink);
+[[nodiscard]] bool renderPage(const WizardState& state, const QList<ThumbnailCell>& cells,
+                              const PageSink& sink);
 
 // A name as it stands in an alt attribute: &, ", < and > as character references, control
 // characters as numeric ones, so that the text cannot end the attribute or break the line.

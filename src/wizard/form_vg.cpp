@@ -442,7 +442,10 @@ void formVG::cmdColor_Click(int index)
 
 bool formVG::WriteFile()
 {
-    const SaveResult saved = savePage(m_pageDirectory, m_state.sFileName, renderPage(m_state));
+    // Written as it is made: a page of a million images is never held whole.
+    const SaveResult saved =
+        savePage(m_pageDirectory, m_state.sFileName,
+                 [this](const PageSink& sink) { return renderPage(m_state, sink); });
     if (!saved.ok)
         warn(pageNotWrittenText(pagePath(m_pageDirectory, m_state.sFileName), saved.error));
     return saved.ok;
@@ -501,7 +504,8 @@ void formVG::thumbnailsMade()
         return;
     }
     const SaveResult saved =
-        savePage(m_pageDirectory, m_state.sFileName, renderPage(m_state, result.cells));
+        savePage(m_pageDirectory, m_state.sFileName,
+                 [&](const PageSink& sink) { return renderPage(m_state, result.cells, sink); });
     if (!saved.ok) {
         warn(pageNotWrittenText(pagePath(m_pageDirectory, m_state.sFileName), saved.error));
         return;

@@ -81,13 +81,26 @@ public:
     AsNobody& operator=(const AsNobody&) = delete;
 };
 
+// Saves `page`, handed on whole or, as a page is while it is made, in `pieces` pieces.
 SaveResult saveAs(bool nobody, const QString& directory, const QString& name,
-                  const QByteArray& page)
+                  const QByteArray& page, int pieces = 1)
 {
+    const auto save = [&] {
+        if (pieces == 1)
+            return savePage(directory, name, page);
+        return savePage(directory, name, [&](const PageSink& sink) {
+            const qsizetype length = page.size() / pieces + 1;
+            for (qsizetype at = 0; at < page.size(); at += length) {
+                if (!sink(QByteArrayView(page).sliced(at, std::min(length, page.size() - at))))
+                    return false;
+            }
+            return true;
+        });
+    };
     if (!nobody)
-        return savePage(directory, name, page);
+        return save();
     const AsNobody identity;
-    return savePage(directory, name, page);
+    return save();
 }
 
 // A tmpfs of a few KiB, mounted for one test and gone at its end.
@@ -207,20 +220,23 @@ void TestPageSaver::savingReplacesTheWholePage_data()
     QTest::addColumn<QString>("written");
     QTest::addColumn<int>("oldSize"); // -1: no page yet
     QTest::addColumn<int>("newSize");
+    QTest::addColumn<int>("pieces"); // handed on in this many pieces as it is made
 
-    QTest::newRow("new page") << kPage << kPage << -1 << 3000;
+    QTest::newRow("new page") << kPage << kPage << -1 << 3000 << 1;
+    QTest::newRow("made in pieces, over a longer page")
+        << kPage << kPage << 12000000 << 10000000 << 7;
     QTest::newRow("blanks around, over a longer page")
-        << " Vignetta.html " << kPage << 100000 << 3000;
-    QTest::newRow("over a shorter page") << kPage << kPage << 10 << 50000;
+        << " Vignetta.html " << kPage << 100000 << 3000 << 1;
+    QTest::newRow("over a shorter page") << kPage << kPage << 10 << 50000 << 1;
     const QString name249 = QString(244, u'a') + QStringLiteral(".html");
-    QTest::newRow("name of 249 bytes") << name249 << name249 << -1 << 3000;
+    QTest::newRow("name of 249 bytes") << name249 << name249 << -1 << 3000 << 1;
     const QString name255 = QString(250, u'b') + QStringLiteral(".html");
-    QTest::newRow("name of 255 bytes, over a page") << name255 << name255 << 1000 << 3000;
+    QTest::newRow("name of 255 bytes, over a page") << name255 << name255 << 1000 << 3000 << 1;
     const QString accented = QString(125, QChar(0x00e9)) + QStringLiteral(".html");
-    QTest::newRow("255 bytes of accented letters") << accented << accented << -1 << 3000;
+    QTest::newRow("255 bytes of accented letters") << accented << accented << -1 << 3000 << 1;
     // An empty name before the extension is written as it is: a hidden page.
     QTest::newRow("only the extension") << ".html"
-                                        << ".html" << -1 << 3000;
+                                        << ".html" << -1 << 3000 << 1;
 }
 
 void TestPageSaver::savingReplacesTheWholePage()
@@ -229,12 +245,15 @@ void TestPageSaver::savingReplacesTheWholePage()
     QFETCH(QString, written);
     QFETCH(int, oldSize);
     QFETCH(int, newSize);
+    QFETCH(int, pieces);
 
     ImageFolder folder;
     if (oldSize >= 0)
         QVERIFY(writeFile(folder.filePath(written), bytes(oldSize, 'o')));
-    const QByteArray page = bytes(newSize, 'n');
-    const SaveResult saved = savePage(folder.path(), typed, page);
+    QByteArray page = bytes(newSize, 'n');
+    for (qsizetype at = 0; at < page.size(); at += 4093)
+        page[at] = char('a' + at % 26); // a piece written in the wrong place shows
+    const SaveResult saved = saveAs(false, folder.path(), typed, page, pieces);
     QVERIFY2(saved.ok, qPrintable(saved.error));
     QCOMPARE(readFile(folder.filePath(written)), page);
     // No temporary file is left beside it.
@@ -313,13 +332,17 @@ void TestPageSaver::failuresNameTheSystemsReason()
 void TestPageSaver::fullDiskKeepsTheOldPage_data()
 {
     QTest::addColumn<bool>("inPlace");
-    QTest::newRow("new file beside the page") << false;
-    QTest::newRow("page rewritten in place: the folder takes no new file") << true;
+    QTest::addColumn<bool>("partWay"); // the disk fills part-way through a page made in pieces
+    QTest::newRow("new file beside the page") << false << false;
+    QTest::newRow("page rewritten in place: the folder takes no new file") << true << false;
+    QTest::newRow("new file, full after its first pieces") << false << true;
+    QTest::newRow("in place, full after its first pieces") << true << true;
 }
 
 void TestPageSaver::fullDiskKeepsTheOldPage()
 {
     QFETCH(bool, inPlace);
+    QFETCH(bool, partWay);
     if (inPlace)
         ROOT_OR_SKIP();
 
@@ -330,14 +353,17 @@ void TestPageSaver::fullDiskKeepsTheOldPage()
     QVERIFY(writeFile(pagePath, old));
     if (inPlace)
         QVERIFY(::chown(encoded(pagePath).constData(), kNobody, kNobody) == 0);
-    QVERIFY(disk.fill());
-
-    // Under 16 KiB, so a buffered write alone would not notice the disk is full.
-    const SaveResult saved = saveAs(inPlace, disk.path(), kPage, bytes(12000, 'n'));
+    // Under 16 KiB, so a buffered write alone would not notice the disk is full; or, in pieces,
+    // more than the disk holds, so that the first pieces fit and a later one does not.
+    QVERIFY(partWay || disk.fill());
+    const SaveResult saved = partWay
+                                 ? saveAs(inPlace, disk.path(), kPage, bytes(200 * 1024, 'n'), 8)
+                                 : saveAs(inPlace, disk.path(), kPage, bytes(12000, 'n'));
     QVERIFY2(!saved.ok, "a full disk was reported as success");
     QVERIFY2(saved.error.contains(qt_error_string(ENOSPC)), qPrintable(saved.error));
     QCOMPARE(readFile(pagePath), old);
-    QCOMPARE(entries(disk.path()), (QStringList{kPage, "filler"}));
+    const QStringList left = partWay ? QStringList{kPage} : QStringList{kPage, "filler"};
+    QCOMPARE(entries(disk.path()), left);
 }
 
 void TestPageSaver::linksAreNeverFollowed_data()

@@ -237,6 +237,22 @@ void TestPageWriter::longNamesOutgrowTheFirstGuess()
     }
     QCOMPARE(cell, names.size());
     QVERIFY(page.endsWith("</html>\r\n"));
+
+    // Made in pieces, as Finish writes it, it is the same page, byte for byte.
+    const WizardState state = pageState(names, QStringLiteral("3"));
+    QByteArray joined;
+    int pieces = 0;
+    QVERIFY(renderPage(state, [&](QByteArrayView piece) {
+        joined += piece;
+        ++pieces;
+        return true;
+    }));
+    QVERIFY(pieces > 1);
+    QCOMPARE(joined, page);
+    // A sink that gives the page up is given no more of it.
+    pieces = 0;
+    QVERIFY(!renderPage(state, [&](QByteArrayView) { return ++pieces > 1; }));
+    QCOMPARE(pieces, 1);
 }
 
 void TestPageWriter::halfSurrogatePairStaysInItsOwnName()
