@@ -524,6 +524,8 @@ private:
         m_form = std::make_unique<formVG>(QDir::currentPath(), &m_prompts);
         m_form->show();
         require(QTest::qWaitForWindowExposed(m_form.get()), "the window was not exposed");
+        require(QTest::qWaitFor([this] { return m_form->isComplete(); }),
+                "the window was not completed");
         settle();
         require(step1()->openDirectory(m_set), "cannot open the folder set");
         settle();

@@ -9,6 +9,9 @@
 #include <QPainter>
 
 #include <cmath>
+#include <future>
+#include <map>
+#include <mutex>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
@@ -29,7 +32,66 @@ QString finerDrawing(const QString& resource, int scale)
     return resource.left(dot) + u'@' + QString::number(scale) + u'x' + resource.mid(dot);
 }
 
+// Image resources asked for ahead, read on a thread of their own while the window is built.
+class Shelf
+{
+public:
+    static Shelf& instance()
+    {
+        static Shelf shelf;
+        return shelf;
+    }
+
+    void prefetch(const QStringList& resources)
+    {
+        const std::scoped_lock lock(m_mutex);
+        QStringList wanted;
+        for (const QString& resource : resources) {
+            if (!m_images.contains(resource))
+                wanted.append(resource);
+        }
+        if (wanted.isEmpty())
+            return;
+        std::shared_future<std::map<QString, QImage>> batch =
+            std::async(std::launch::async, [wanted] {
+                std::map<QString, QImage> read;
+                for (const QString& resource : wanted)
+                    read.emplace(resource, QImage(resource));
+                return read;
+            }).share();
+        for (const QString& resource : wanted)
+            m_images.emplace(resource, batch);
+    }
+
+    QImage image(const QString& resource)
+    {
+        std::shared_future<std::map<QString, QImage>> batch;
+        {
+            const std::scoped_lock lock(m_mutex);
+            const auto found = m_images.find(resource);
+            if (found == m_images.end())
+                return QImage(resource);
+            batch = found->second;
+        }
+        return batch.get().at(resource);
+    }
+
+private:
+    std::mutex m_mutex;
+    std::map<QString, std::shared_future<std::map<QString, QImage>>> m_images;
+};
+
 } // namespace
+
+void prefetchArtwork(const QStringList& resources)
+{
+    Shelf::instance().prefetch(resources);
+}
+
+QImage artworkImage(const QString& resource)
+{
+    return Shelf::instance().image(resource);
+}
 
 Picture::Picture(QWidget* parent, QString resource, PictureBorder border)
     : QLabel(parent), m_resource(std::move(resource))
@@ -48,7 +110,7 @@ QPixmap Picture::artwork(qreal devicePixelRatio) const
                        static_cast<int>(std::lround(box.height() * devicePixelRatio)));
     QImage image;
     for (int scale = 1; scale <= kFinest; ++scale) {
-        QImage drawing(finerDrawing(m_resource, scale));
+        QImage drawing = artworkImage(finerDrawing(m_resource, scale));
         if (drawing.isNull())
             break;
         image = std::move(drawing);

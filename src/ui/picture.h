@@ -3,10 +3,12 @@
 
 #pragma once
 
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -41,6 +43,15 @@ private:
     QString m_resource;
     QPixmap m_shown;
 };
+
+// Starts reading the drawings of these artworks (and of any other image resource) on a thread
+// of their own, so that the window is built meanwhile; a picture that needs one before it is
+// read waits for it. Each is read once, and kept for every later window.
+void prefetchArtwork(const QStringList& resources);
+
+// An image resource at its designed size, read ahead by prefetchArtwork() where it was asked
+// for; null where there is none.
+[[nodiscard]] QImage artworkImage(const QString& resource);
 
 // Creates a picture box at its place (in pixels) with its name and accessible name.
 Picture* makePicture(QWidget* parent, const QString& objectName, const QString& resource,

@@ -60,6 +60,13 @@ constexpr std::array<ButtonPlace, formVG::kButtonCount> kButtonPlaces{{
 constexpr std::array<int, formVG::kPanelCount> kPanelTabIndex{7, 8, 9, 10, 11, 57};
 constexpr QRect kPanelTwips(120, 720, 5532, 3132);
 
+constexpr std::array kIconSizes{16, 24, 48, 64, 128, 256};
+
+QString iconResource(int size)
+{
+    return u":/vignetta/icons/vignetta-"_s + QString::number(size) + u".png"_s;
+}
+
 } // namespace
 
 formVG::formVG(const QString& startDirectory, Prompts* prompts, QWidget* parent)
@@ -81,16 +88,14 @@ formVG::~formVG()
 
 void formVG::buildWindow(const QString& startDirectory)
 {
+    // The pictures of the first frame are read while the window is built, off its thread.
+    prefetchArtwork({u":/vignetta/mark.png"_s, u":/vignetta/title.png"_s});
+
     setObjectName(u"formVG"_s);
     // The designed colours and font come first, so that every control is made with them.
     setPalette(designedPalette());
     setFont(windowFont(font()));
     setFixedSize(px(5784), px(4476));
-    // Every drawn size, so that docks and task switchers show a sharp icon at any size.
-    QIcon icon(u":/vignetta/vignetta.png"_s);
-    for (const int size : {16, 24, 48, 64, 128, 256})
-        icon.addFile(u":/vignetta/icons/vignetta-"_s + QString::number(size) + u".png"_s);
-    setWindowIcon(icon);
 
     for (int i = 0; i < kButtonCount; ++i) {
         const ButtonPlace& place = kButtonPlaces[static_cast<std::size_t>(i)];
@@ -105,15 +110,8 @@ void formVG::buildWindow(const QString& startDirectory)
     m_cmdButtons[kRestart]->installEventFilter(this);
 
     m_step1 = new Step1Panel(startDirectory, this);
-    m_step2 = new Step2Panel(this);
-    m_step3 = new Step3Panel(this);
-    m_step4 = new Step4Panel(this);
-    m_completion = new CompletionPanel(this);
-    m_about = new AboutPanel(this);
-    m_frmStep = {m_step1, m_step2, m_step3, m_step4, m_completion, m_about};
-    for (int i = 0; i < kPanelCount; ++i)
-        placeControl(m_frmStep[static_cast<std::size_t>(i)], memberName(u"frmStep", i),
-                     twipsRect(kPanelTwips), kPanelTabIndex[static_cast<std::size_t>(i)]);
+    m_frmStep[kStep1] = m_step1;
+    placePanel(kStep1);
 
     makePicture(this, u"Image3"_s, u":/vignetta/mark.png"_s, twipsRect(240, 120, 540, 540),
                 PictureBorder::None, u"Vignetta mark"_s);
@@ -121,6 +119,31 @@ void formVG::buildWindow(const QString& startDirectory)
                 PictureBorder::Sunken, u"Vignetta"_s);
 
     connect(m_step1, &Step1Panel::directoryError, this, &formVG::warn);
+    chainTabOrder();
+}
+
+void formVG::placePanel(int panel)
+{
+    placeControl(m_frmStep[static_cast<std::size_t>(panel)], memberName(u"frmStep", panel),
+                 twipsRect(kPanelTwips), kPanelTabIndex[static_cast<std::size_t>(panel)]);
+}
+
+void formVG::buildPanels()
+{
+    if (m_step2 != nullptr)
+        return;
+    // Made out of view: only the panel in front shows.
+    m_step2 = new Step2Panel(this);
+    m_step3 = new Step3Panel(this);
+    m_step4 = new Step4Panel(this);
+    m_completion = new CompletionPanel(this);
+    m_about = new AboutPanel(this);
+    m_frmStep = {m_step1, m_step2, m_step3, m_step4, m_completion, m_about};
+    for (int i = kStep2; i < kPanelCount; ++i) {
+        m_frmStep[static_cast<std::size_t>(i)]->hide();
+        placePanel(i);
+    }
+
     connect(m_step3, &Step3Panel::colorRequested, this, &formVG::cmdColor_Click);
     // Enter in the page-name box does what Finish does.
     connect(m_step4, &Step4Panel::nameEntered, this, [this] {
@@ -130,6 +153,36 @@ void formVG::buildWindow(const QString& startDirectory)
     connect(m_completion, &CompletionPanel::openRequested, this, &formVG::cmdOpen_Click);
     connect(m_about, &AboutPanel::okPressed, this, &formVG::cmdOk_Click);
     chainTabOrder();
+}
+
+bool formVG::isComplete() const
+{
+    return m_step2 != nullptr && !windowIcon().isNull();
+}
+
+void formVG::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // The icon and the panels behind the first one follow the first frame, which does not
+    // wait for them.
+    if (!std::exchange(m_painted, true)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                setIcon();
+                buildPanels();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void formVG::setIcon()
+{
+    // Every drawn size, so that docks and task switchers show a sharp icon at any size.
+    QIcon icon(QPixmap::fromImage(artworkImage(u":/vignetta/vignetta.png"_s)));
+    for (const int size : kIconSizes)
+        icon.addPixmap(QPixmap::fromImage(artworkImage(iconResource(size))));
+    setWindowIcon(icon);
 }
 
 void formVG::chainTabOrder()
@@ -151,8 +204,12 @@ void formVG::bringToFront(int panel)
 {
     // The panel comes to the front over the others. Those behind are also taken out of view,
     // so that keyboard focus and screen readers only meet the panel the user sees.
-    for (int i = 0; i < kPanelCount; ++i)
-        m_frmStep[static_cast<std::size_t>(i)]->setVisible(i == panel);
+    if (panel != kStep1)
+        buildPanels();
+    for (int i = 0; i < kPanelCount; ++i) {
+        if (QGroupBox* frame = m_frmStep[static_cast<std::size_t>(i)])
+            frame->setVisible(i == panel);
+    }
     m_frmStep[static_cast<std::size_t>(panel)]->raise();
     m_frontPanel = panel;
     focusFirstControl(panel);
@@ -203,8 +260,11 @@ void formVG::warn(const QString& text)
 void formVG::SetDefaults()
 {
     setWindowTitle(QString::fromLatin1(product::kWindowTitle));
-    m_step4->setDefaults();
-    m_step3->setDefaults();
+    // Panels not made yet start with their defaults.
+    if (m_step2 != nullptr) {
+        m_step4->setDefaults();
+        m_step3->setDefaults();
+    }
 }
 
 void formVG::Form_Load()
@@ -382,6 +442,7 @@ void formVG::cmdButtons_Click(int index)
     // moment, and a button may be reached meanwhile.
     if (m_thumbnailJob != nullptr && index != kExit)
         return;
+    buildPanels();
     switch (index) {
     case kExit:
         DoExit();

@@ -57,6 +57,9 @@ public:
     [[nodiscard]] const WizardState& state() const { return m_state; }
     // The panel the user sees.
     [[nodiscard]] int frontPanel() const { return m_frontPanel; }
+    // Whether all of the window is there: the panels behind the first one and the icon are
+    // made just after the first frame, or when a button needs them, whichever comes first.
+    [[nodiscard]] bool isComplete() const;
 
     void cmdButtons_Click(int index);
 
@@ -71,9 +74,13 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void buildWindow(const QString& startDirectory);
+    void placePanel(int panel);
+    void buildPanels();
+    void setIcon();
     void chainTabOrder();
     void bringToFront(int panel);
     void focusFirstControl(int panel);
@@ -117,6 +124,7 @@ private:
     std::unique_ptr<ProgressPrompt> m_progress;
     bool m_thumbnailsCancelled = false;
     int m_frontPanel = -1;
+    bool m_painted = false;
 
     std::array<QPushButton*, kButtonCount> m_cmdButtons{};
     std::array<QGroupBox*, kPanelCount> m_frmStep{};

@@ -59,6 +59,9 @@ struct WizardDriver
         form.show();
         if (!QTest::qWaitForWindowExposed(&form))
             qWarning("window not exposed");
+        // The rest of the window follows the first frame.
+        if (!QTest::qWaitFor([this] { return form.isComplete(); }))
+            qWarning("window not complete");
     }
 
     template <class T = QWidget>

@@ -50,6 +50,7 @@ private Q_SLOTS:
     void cleanup();
 
     void freshStart();
+    void movesBeforeTheFirstFrameMakeThePanelsTheyNeed();
     void buttonStatesAtEachPosition_data();
     void buttonStatesAtEachPosition();
     void stepOneWithoutImagesWarns();
@@ -106,6 +107,26 @@ void TestNavigation::freshStart()
 
     verifyDefaults(w);
     QVERIFY(w.prompts.messages.isEmpty());
+}
+
+void TestNavigation::movesBeforeTheFirstFrameMakeThePanelsTheyNeed()
+{
+    // The panels behind Step 1 are made just after the first frame; a move that comes before it
+    // (keys typed ahead, a script) makes them at once, with their defaults, and moves on.
+    RecordingPrompts prompts;
+    formVG form(m_images->path(), &prompts);
+    QVERIFY(!form.isComplete());
+    QVERIFY(form.openFolder(m_images->path()));
+    form.cmdButtons_Click(formVG::kNext);
+    QCOMPARE(form.frontPanel(), int(kStep2));
+    QCOMPARE(control<NameListView>(&form, u"lstUnselected"_s)->model()->rowCount(), 3);
+    control<QPushButton>(&form, memberName(u"cmdStep2", Step2Panel::kAllRight))->click();
+    form.cmdButtons_Click(formVG::kNext);
+    QCOMPARE(form.frontPanel(), int(kStep3));
+    QCOMPARE(control<QLineEdit>(&form, u"txtWidth"_s)->text(), u"150"_s);
+    QVERIFY(control<QLineEdit>(&form, u"txtWidth"_s)->isVisibleTo(&form));
+    QVERIFY(!control<QGroupBox>(&form, memberName(u"frmStep", kStep2))->isVisibleTo(&form));
+    QVERIFY(prompts.messages.isEmpty());
 }
 
 void TestNavigation::buttonStatesAtEachPosition_data()
