@@ -356,9 +356,8 @@ void TestPageSaver::fullDiskKeepsTheOldPage()
     // Under 16 KiB, so a buffered write alone would not notice the disk is full; or, in pieces,
     // more than the disk holds, so that the first pieces fit and a later one does not.
     QVERIFY(partWay || disk.fill());
-    const SaveResult saved = partWay
-                                 ? saveAs(inPlace, disk.path(), kPage, bytes(200 * 1024, 'n'), 8)
-                                 : saveAs(inPlace, disk.path(), kPage, bytes(12000, 'n'));
+    const SaveResult saved = partWay ? saveAs(inPlace, disk.path(), kPage, bytes(204800, 'n'), 8)
+                                     : saveAs(inPlace, disk.path(), kPage, bytes(12000, 'n'));
     QVERIFY2(!saved.ok, "a full disk was reported as success");
     QVERIFY2(saved.error.contains(qt_error_string(ENOSPC)), qPrintable(saved.error));
     QCOMPARE(readFile(pagePath), old);
