@@ -282,6 +282,9 @@ void formVG::Check_iStep()
     m_cmdButtons[kNext]->setEnabled(step <= kStep3);
     m_cmdButtons[kFinish]->setEnabled(step >= kStep4);
     m_cmdButtons[kRestart]->setVisible(step == kCompletion);
+    // Covered by Restart, Finish is out of the keys' way: Tab never lands on a button that
+    // cannot be seen.
+    m_cmdButtons[kFinish]->setFocusPolicy(step == kCompletion ? Qt::NoFocus : Qt::StrongFocus);
 }
 
 void formVG::ShowFrame()

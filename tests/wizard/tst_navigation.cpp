@@ -69,6 +69,7 @@ private Q_SLOTS:
     void accessKeysClickButtons();
     void focusGoesToTheFrontPanelAfterEveryMove_data();
     void focusGoesToTheFrontPanelAfterEveryMove();
+    void tabNeverReachesTheCoveredFinish();
     void escapeOnAboutDoesWhatOkDoes();
     void enterInThePageNameFinishes();
     void startFolderThatCannotBeOpenedIsReported();
@@ -489,6 +490,24 @@ void TestNavigation::focusGoesToTheFrontPanelAfterEveryMove()
     QTRY_COMPARE(focusName(), u"Dir1"_s);
     verifyFocusIsSafe();
     QVERIFY(w.prompts.messages.isEmpty());
+}
+
+void TestNavigation::tabNeverReachesTheCoveredFinish()
+{
+    WizardDriver w;
+    w.advanceTo(kCompletion, m_images->path());
+    QCOMPARE(QApplication::focusWidget(), w.button(formVG::kRestart));
+    // Around the whole chain and on: Finish, behind Restart, is never the one a Space presses.
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != w.button(formVG::kFinish));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QVERIFY(QApplication::focusWidget() != w.button(formVG::kFinish));
+    // Back on Step 4 it takes the keys again.
+    w.click(formVG::kRestart);
+    w.advanceTo(kStep4, m_images->path());
+    QCOMPARE(w.button(formVG::kFinish)->focusPolicy(), Qt::StrongFocus);
 }
 
 void TestNavigation::escapeOnAboutDoesWhatOkDoes()
