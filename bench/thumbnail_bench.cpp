@@ -181,7 +181,7 @@ int runJobChild(const QString& folder, int count, bool cold)
 {
     if (cold)
         QDir(folder + u'/' + vignetta::thumbnailFolderName(kPageName)).removeRecursively();
-    vignetta::ThumbnailJob job({folder, kPageName, pictureNames(count), kBox});
+    vignetta::ThumbnailJob job({folder, kPageName, pictureNames(count), kBox, {}});
     QSignalSpy finished(&job, &vignetta::ThumbnailJob::finished);
     QElapsedTimer timer;
     timer.start();
@@ -295,8 +295,8 @@ void encodingTable(const QString& folder, int count)
     const std::atomic_bool cancel{false};
     for (int i = 0; i < std::min(count, 20); ++i) {
         QString problem;
-        thumbnails.push_back(
-            vignetta::readThumbnail(folder + u'/' + pictureName(i), kBox, cancel, &problem));
+        thumbnails.push_back(vignetta::readThumbnail(
+            QFile::encodeName(folder + u'/' + pictureName(i)), kBox, cancel, &problem));
         if (thumbnails.back().isNull())
             fail(problem);
     }

@@ -54,6 +54,14 @@ std::optional<QString> makeFolder(const QString& folder)
     return std::nullopt;
 }
 
+// What a name that is not in the system's encoding is known by when its thumbnail is named
+// and marked: its bytes, after a character no name read from a disk holds, so that it meets
+// no name that is.
+QString identityOf(const QByteArray& bytes)
+{
+    return QChar(u'\0') + QString::fromLatin1(bytes);
+}
+
 } // namespace
 
 QStringList ThumbnailJobResult::fileNamesInUse() const
@@ -155,26 +163,37 @@ void ThumbnailJob::run()
         return;
     }
 
+    // Each image by its bytes: a name that is not in the system's encoding stands for its own
+    // file, never for one whose name reads the same.
+    const QByteArray nativeDirectory = QFile::encodeName(m_request.directory);
+    QList<QByteArray> bytes(count);
+    QStringList identities(count);
+    for (qsizetype i = 0; i < count; ++i) {
+        const QByteArray encoded = QFile::encodeName(images.at(i));
+        bytes[i] = i < m_request.imageBytes.size() ? m_request.imageBytes.at(i) : encoded;
+        identities[i] = bytes.at(i) == encoded ? images.at(i) : identityOf(bytes.at(i));
+    }
+    const auto imagePath = [&](qsizetype i) -> QByteArray {
+        return nativeDirectory + '/' + bytes.at(i);
+    };
+
     // An image named twice on the page has one thumbnail; the first of its places does the work.
-    const QStringList baseNames = thumbnailBaseNames(images);
+    const QStringList baseNames = thumbnailBaseNames(identities);
     std::vector<qsizetype> distinct;
     std::vector<qsizetype> firstPlace(static_cast<std::size_t>(count));
     {
-        QHash<QString, qsizetype> seen;
+        QHash<QByteArray, qsizetype> seen;
         for (qsizetype i = 0; i < count; ++i) {
-            const auto at = seen.constFind(images.at(i));
+            const auto at = seen.constFind(bytes.at(i));
             if (at != seen.cend()) {
                 firstPlace[static_cast<std::size_t>(i)] = *at;
                 continue;
             }
-            seen.insert(images.at(i), i);
+            seen.insert(bytes.at(i), i);
             firstPlace[static_cast<std::size_t>(i)] = i;
             distinct.push_back(i);
         }
     }
-    const auto imagePath = [&](qsizetype i) -> QString {
-        return m_request.directory + u'/' + images.at(i);
-    };
     const auto cellFor = [&](const QString& fileName, QSize pixels) {
         const QSize css = fitInside(pixels, box);
         return ThumbnailCell{folderName + u'/' + fileName, css.width(), css.height()};
@@ -187,7 +206,7 @@ void ThumbnailJob::run()
         for (std::size_t k = next++; k < distinct.size() && !stopping(); k = next++) {
             const qsizetype i = distinct[k];
             const auto at = static_cast<std::size_t>(i);
-            const QString marker = thumbnailMarker(images.at(i), box);
+            const QString marker = thumbnailMarker(identities.at(i), box);
             bool found = false;
             for (const QString& suffix : {u".jpg"_s, u".png"_s}) {
                 const QString fileName = baseNames.at(i) + suffix;
@@ -227,7 +246,7 @@ void ThumbnailJob::run()
             } else {
                 const QSize pixels = picture.size();
                 const EncodedThumbnail encoded =
-                    encodeThumbnail(picture, thumbnailMarker(images.at(i), box));
+                    encodeThumbnail(picture, thumbnailMarker(identities.at(i), box));
                 picture = QImage(); // one decoded picture per worker at a time
                 if (stopping())
                     return;

@@ -14,6 +14,10 @@
 #include <QImageWriter>
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -32,9 +36,7 @@ constexpr int kJpegQuality = 85;
 class CancellableFile final : public QFile
 {
 public:
-    CancellableFile(const QString& path, const std::atomic_bool& cancel)
-        : QFile(path), m_cancel(cancel)
-    {}
+    explicit CancellableFile(const std::atomic_bool& cancel) : m_cancel(cancel) {}
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override
@@ -100,12 +102,27 @@ ThumbnailSizes thumbnailSizes(QSize imageSize, QSize box)
     return {pixels, fitInside(pixels, box)};
 }
 
-QImage readThumbnail(const QString& path, QSize box, const std::atomic_bool& cancel,
+QImage readThumbnail(const QByteArray& nativePath, QSize box, const std::atomic_bool& cancel,
                      QString* problem)
 {
-    CancellableFile file(path, cancel);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *problem = file.errorString();
+    // Opened by the name's own bytes, whatever their encoding; without waiting, so that a FIFO
+    // named like an image cannot hold the work up, and read only where it is a file.
+    int fd = -1;
+    do
+        fd = ::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        *problem = qt_error_string(errno);
+        return {};
+    }
+    CancellableFile file(cancel);
+    struct stat opened = {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || flags == -1 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1 ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        *problem = S_ISREG(opened.st_mode) ? qt_error_string(errno) : u"it is not a file"_s;
+        ::close(fd);
         return {};
     }
     QImageReader reader(&file);
@@ -167,7 +184,7 @@ EncodedThumbnail encodeThumbnail(const QImage& image, const QString& marker)
     return out;
 }
 
-std::optional<QSize> reusableThumbnail(const QString& path, const QString& imagePath,
+std::optional<QSize> reusableThumbnail(const QString& path, const QByteArray& nativeImagePath,
                                        const QString& marker)
 {
     const QFileInfo thumbnail(path);
@@ -175,10 +192,14 @@ std::optional<QSize> reusableThumbnail(const QString& path, const QString& image
         return std::nullopt;
     // The image's last change: a copy that keeps an older modification time (a restored
     // backup) still changes the status time.
-    const QFileInfo image(imagePath);
-    if (!image.exists())
+    struct stat image = {};
+    if (::stat(nativeImagePath.constData(), &image) != 0)
         return std::nullopt;
-    const QDateTime changed = std::max(image.lastModified(), image.metadataChangeTime());
+    const auto msecs = [](const struct timespec& t) {
+        return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+    };
+    const QDateTime changed = QDateTime::fromMSecsSinceEpoch(
+        std::max(msecs(image.st_mtim), msecs(image.st_ctim)), Qt::UTC);
     if (!(thumbnail.lastModified() > changed))
         return std::nullopt;
     QImageReader reader(path);

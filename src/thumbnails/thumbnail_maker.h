@@ -30,12 +30,12 @@ struct ThumbnailSizes
 // The largest size of `size`'s proportions inside `box`, each side at least one.
 [[nodiscard]] QSize fitInside(QSize size, QSize box);
 
-// The thumbnail of the image at `path` for the box: upright (its EXIF orientation applied),
-// first frame of an animation, decoded at reduced size where the format allows and brought to
-// its exact size smoothly. A null image when the file cannot be read as an image, with the
-// reason in `problem`; also null, soon, once `cancel` is set.
-[[nodiscard]] QImage readThumbnail(const QString& path, QSize box, const std::atomic_bool& cancel,
-                                   QString* problem);
+// The thumbnail of the image at `nativePath` (its bytes, as the file system has them) for the box:
+// upright (its EXIF orientation applied), first frame of an animation, decoded at reduced size
+// where the format allows and brought to its exact size smoothly. A null image when the file cannot
+// be read as an image, with the reason in `problem`; also null, soon, once `cancel` is set.
+[[nodiscard]] QImage readThumbnail(const QByteArray& nativePath, QSize box,
+                                   const std::atomic_bool& cancel, QString* problem);
 
 // A thumbnail as the bytes of its file: a JPEG at quality 85, or a PNG where the picture has
 // transparent parts. It carries `marker` under kThumbnailMarkerKey and no other text, no
@@ -48,10 +48,10 @@ struct EncodedThumbnail
 [[nodiscard]] EncodedThumbnail encodeThumbnail(const QImage& image, const QString& marker);
 
 // The pixel size of the thumbnail file at `path` when it can stand for the image at
-// `imagePath`: it carries `marker` and was written after the image's last change. Only the
-// thumbnail's header is read.
-[[nodiscard]] std::optional<QSize> reusableThumbnail(const QString& path, const QString& imagePath,
-                                                     const QString& marker);
+// `nativeImagePath` (its bytes): it carries `marker` and was written after the image's last change.
+// Only the thumbnail's header is read.
+[[nodiscard]] std::optional<QSize>
+reusableThumbnail(const QString& path, const QByteArray& nativeImagePath, const QString& marker);
 
 // Whether the file at `path` carries a thumbnail marker, read from its header alone.
 [[nodiscard]] bool carriesThumbnailMarker(const QString& path);

@@ -525,10 +525,15 @@ void formVG::MakeThumbnails()
     // The step check has made sure that both sizes are in pixels.
     const QSize box(pixelLength(m_state.sWidth).value_or(1),
                     pixelLength(m_state.sHeight).value_or(1));
-    m_thumbnailJob =
-        new ThumbnailJob({m_pageDirectory, m_state.sFileName,
-                          m_state.sImageFiles.toStringList().first(m_state.imageCount()), box},
-                         this);
+    ThumbnailRequest request;
+    request.directory = m_pageDirectory;
+    request.pageFileName = m_state.sFileName;
+    request.box = box;
+    for (qsizetype i = 0; i < m_state.imageCount(); ++i) {
+        request.images.append(m_state.sImageFiles.at(i));
+        request.imageBytes.append(m_state.sImageFiles.bytesAt(i).toByteArray());
+    }
+    m_thumbnailJob = new ThumbnailJob(std::move(request), this);
     connect(m_thumbnailJob, &ThumbnailJob::progress, this,
             [this](int done, int toDo, qint64 msLeft) {
                 if (m_progress)

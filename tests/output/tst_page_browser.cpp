@@ -618,7 +618,8 @@ void TestPageBrowser::browserShowsThumbnailsOnly()
     ThumbnailJob job({directory,
                       state.sFileName,
                       state.sImageFiles.toStringList().first(all.size()),
-                      {150, 150}});
+                      {150, 150},
+                      {}});
     QSignalSpy finished(&job, &ThumbnailJob::finished);
     job.start();
     QVERIFY(finished.wait(kBrowserWaitMs));

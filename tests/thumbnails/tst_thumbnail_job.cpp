@@ -8,6 +8,7 @@
 #include "support/image_folder.h"
 #include "support/page_files.h"
 #include "support/page_state.h"
+#include "support/raw_entries.h"
 #include "support/test_pictures.h"
 
 #include "core/wizard_state.h"
@@ -24,6 +25,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
+
+#include <sys/stat.h>
 
 using namespace vignetta;
 using namespace test_pictures;
@@ -114,7 +117,7 @@ QStringList namesOf(const QList<SetPicture>& set)
 ThumbnailRequest requestFor(const ImageFolder& folder, const QStringList& names,
                             QSize box = {150, 150})
 {
-    return {folder.path(), u"Vignetta.html"_s, names, box};
+    return {folder.path(), u"Vignetta.html"_s, names, box, {}};
 }
 
 // File times come from a coarse clock: a file written within the same tick as an image would
@@ -197,6 +200,7 @@ private Q_SLOTS:
     void fullDiskStopsWithTheReason_data();
     void fullDiskStopsWithTheReason();
     void folderInTheWay();
+    void namesByTheirBytes();
 };
 
 void TestThumbnailJob::smallSetThumbnailsAndPage()
@@ -469,6 +473,44 @@ void TestThumbnailJob::folderInTheWay()
     QVERIFY(!result.complete());
     QVERIFY2(result.error.contains(folder.filePath(u"Vignetta_files"_s)), qPrintable(result.error));
     QCOMPARE(page_files::readFile(folder.filePath(u"Vignetta_files"_s)), QByteArray());
+}
+
+void TestThumbnailJob::namesByTheirBytes()
+{
+    // "caf\xe9.jpg" in Latin-1 reads as the UTF-8 "café.jpg" beside it: each is an image of its
+    // own, found by its bytes, with a thumbnail of its own. A FIFO named like an image fails at
+    // once instead of holding the work up.
+    ImageFolder folder;
+    RawEntries raw;
+    const QByteArray base = QFile::encodeName(folder.path()) + '/';
+    QVERIFY(raw.file(base + "caf\xe9.jpg"));
+    QFile latin1;
+    const int fd = ::open(QByteArray(base + "caf\xe9.jpg").constData(), O_WRONLY | O_TRUNC);
+    QVERIFY(fd >= 0 && latin1.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+    QVERIFY(latin1.write(jpegBytes(markedPicture({400, 300}))) > 0);
+    latin1.close();
+    QVERIFY(markedPicture({300, 400}).save(folder.filePath(u"caf\u00e9.jpg"_s), "JPEG"));
+    QVERIFY(::mkfifo(QByteArray(base + "pipe.jpg").constData(), 0644) == 0);
+
+    ThumbnailRequest request = requestFor(folder, {});
+    for (const QByteArray& name :
+         {QByteArray("caf\xe9.jpg"), QByteArray("caf\xc3\xa9.jpg"), QByteArray("pipe.jpg")}) {
+        request.images.append(displayName(name));
+        request.imageBytes.append(name);
+    }
+    QCOMPARE(request.images.at(0), request.images.at(1));
+    const ThumbnailJobResult result = run(request);
+    QVERIFY2(result.complete(), qPrintable(result.error));
+    QCOMPARE(result.made, 2);
+    QCOMPARE(result.failed, 1);
+    QVERIFY(result.cells.at(0).source != result.cells.at(1).source);
+    QCOMPARE(QSize(result.cells.at(0).width, result.cells.at(0).height), QSize(150, 113));
+    QCOMPARE(QSize(result.cells.at(1).width, result.cells.at(1).height), QSize(113, 150));
+    QVERIFY(result.cells.at(2).source.isEmpty());
+    // A second run knows each of them again.
+    const ThumbnailJobResult again = run(request);
+    QCOMPARE(again.reused, 2);
+    QCOMPARE(again.made, 0);
 }
 
 QTEST_GUILESS_MAIN(TestThumbnailJob)

@@ -9,6 +9,7 @@
 #include "thumbnails/thumbnail_maker.h"
 #include "thumbnails/thumbnail_names.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QScopeGuard>
 #include <QSet>
@@ -177,12 +178,14 @@ void TestThumbnails::largeJpegDecodedAtReducedSize()
 
     const std::atomic_bool cancel{false};
     QString problem;
-    const QImage fromJpeg =
-        readThumbnail(folder.filePath(u"big.jpg"_s), {150, 150}, cancel, &problem);
+    const QImage fromJpeg = readThumbnail(QFile::encodeName(folder.filePath(u"big.jpg"_s)),
+                                          {150, 150}, cancel, &problem);
     QVERIFY2(!fromJpeg.isNull(), qPrintable(problem));
     QCOMPARE(fromJpeg.size(), QSize(300, 200));
     QVERIFY(alike(fromJpeg.pixel(3, 3), quarterColours()[0]));
-    QVERIFY(readThumbnail(folder.filePath(u"big.bmp"_s), {150, 150}, cancel, &problem).isNull());
+    QVERIFY(readThumbnail(QFile::encodeName(folder.filePath(u"big.bmp"_s)), {150, 150}, cancel,
+                          &problem)
+                .isNull());
     QVERIFY(!problem.isEmpty());
 }
 
