@@ -12,6 +12,7 @@
 #include <future>
 #include <map>
 #include <mutex>
+#include <system_error>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
@@ -52,13 +53,17 @@ public:
         }
         if (wanted.isEmpty())
             return;
-        std::shared_future<std::map<QString, QImage>> batch =
-            std::async(std::launch::async, [wanted] {
-                std::map<QString, QImage> read;
-                for (const QString& resource : wanted)
-                    read.emplace(resource, QImage(resource));
-                return read;
-            }).share();
+        std::shared_future<std::map<QString, QImage>> batch;
+        try {
+            batch = std::async(std::launch::async, [wanted] {
+                        std::map<QString, QImage> read;
+                        for (const QString& resource : wanted)
+                            read.emplace(resource, QImage(resource));
+                        return read;
+                    }).share();
+        } catch (const std::system_error&) {
+            return; // no thread to be had: each picture is read when it is drawn
+        }
         for (const QString& resource : wanted)
             m_images.emplace(resource, batch);
     }
