@@ -108,6 +108,15 @@ void TestNavigation::freshStart()
 
     verifyDefaults(w);
     QVERIFY(w.prompts.messages.isEmpty());
+
+    // Screen readers meet the buttons, the panels behind in their order, the pictures, then the
+    // panel in front, raised over the others.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w.form);
+    QStringList order;
+    for (int i = 0; i < window->childCount(); ++i)
+        order.append(window->child(i)->object()->objectName());
+    QCOMPARE(order.mid(7), (QStringList{"frmStep(1)", "frmStep(2)", "frmStep(3)", "frmStep(4)",
+                                        "frmStep(5)", "Image3", "Image2", "frmStep(0)"}));
 }
 
 void TestNavigation::movesBeforeTheFirstFrameMakeThePanelsTheyNeed()
