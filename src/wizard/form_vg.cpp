@@ -141,7 +141,7 @@ void formVG::buildPanels()
     m_frmStep = {m_step1, m_step2, m_step3, m_step4, m_completion, m_about};
     // In the place among the window's controls they would have had if made with Step 1: behind
     // the pictures, and in that order for screen readers.
-    QWidget* const pictures = findChild<QWidget*>(u"Image3"_s, Qt::FindDirectChildrenOnly);
+    auto* const pictures = findChild<QWidget*>(u"Image3"_s, Qt::FindDirectChildrenOnly);
     for (int i = kStep2; i < kPanelCount; ++i) {
         QGroupBox* const frame = m_frmStep[static_cast<std::size_t>(i)];
         frame->hide();
