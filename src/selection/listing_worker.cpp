@@ -98,7 +98,8 @@ void ListingWorker::start(const QByteArray& nativePath, const QString& pattern)
         });
     };
     try {
-        std::thread(std::move(body)).detach();
+        // A copy goes to the thread: a thread that cannot start takes its copy with it.
+        std::thread(body).detach();
     } catch (const std::system_error&) {
         // No thread to be had: read here; the result still comes through the event loop.
         body();

@@ -18,6 +18,7 @@
 #include <mutex>
 #include <optional>
 #include <sys/stat.h>
+#include <system_error>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -32,8 +33,12 @@ void onThreads(int threads, const Work& work)
 {
     std::vector<std::thread> others;
     others.reserve(static_cast<std::size_t>(std::max(0, threads - 1)));
-    for (int i = 1; i < threads; ++i)
-        others.emplace_back(work);
+    try {
+        for (int i = 1; i < threads; ++i)
+            others.emplace_back(work);
+    } catch (const std::system_error&) {
+        // As many threads as could be had; this one at the least.
+    }
     work();
     for (std::thread& thread : others)
         thread.join();
@@ -100,7 +105,12 @@ void ThumbnailJob::start()
     m_done = 0;
     m_toDo = 0;
     m_msLeft = -1;
-    m_driver = std::thread([this] { run(); });
+    try {
+        m_driver = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the work is done here, and ends as it would on its own thread.
+        run();
+    }
 }
 
 void ThumbnailJob::cancel()
@@ -149,7 +159,8 @@ void ThumbnailJob::run()
         QMetaObject::invokeMethod(
             this,
             [this, result = std::move(result)]() mutable {
-                m_driver.join(); // it has nothing left to do but return
+                if (m_driver.joinable())
+                    m_driver.join(); // it has nothing left to do but return
                 m_result = std::move(result);
                 m_running = false;
                 Q_EMIT finished();
