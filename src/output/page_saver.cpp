@@ -78,26 +78,6 @@ SaveResult failure(int error)
     return failure(qt_error_string(error));
 }
 
-// Writes every byte of `bytes` from the start of the file: 0, or the error that stopped it.
-// `written` tells how far it came.
-int writeAll(int fd, const QByteArray& bytes, qsizetype& written)
-{
-    written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n =
-            ::pwrite(fd, bytes.constData() + written,
-                     static_cast<std::size_t>(bytes.size() - written), static_cast<off_t>(written));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errno;
-        if (n == 0) // a file that takes no more bytes and names no reason: it cannot grow
-            return ENOSPC;
-        written += n;
-    }
-    return 0;
-}
-
 // Writes the page's pieces one after the other from the start of the file, and has the disk
 // start on each few MiB as soon as they are there, so that the final sync waits for little
 // more than the last of them.
@@ -133,6 +113,8 @@ public:
     }
 
     [[nodiscard]] int error() const { return m_error; }
+    // How many bytes are written so far.
+    [[nodiscard]] qsizetype written() const { return m_written; }
 
 private:
     static constexpr qsizetype kStartEvery = qsizetype(8) << 20;
@@ -360,9 +342,9 @@ SaveResult writeInPlace(int dir, const QByteArray& entry, const QByteArray& page
     if (const int error = reserveRoom(fd.get(), opened, page.size()))
         return failure(error);
 
-    qsizetype written = 0;
-    int error = writeAll(fd.get(), page, written);
-    const bool untouched = error != 0 && written == 0;
+    PieceWriter writer(fd.get());
+    int error = writer.write(QByteArrayView(page)) ? 0 : writer.error();
+    const bool untouched = error != 0 && writer.written() == 0;
     if (error == 0 && retried([&] { return ::ftruncate(fd.get(), page.size()); }) != 0)
         error = errno;
     if (error == 0 && retried([&] { return ::fdatasync(fd.get()); }) != 0)

@@ -33,16 +33,6 @@ QList<QByteArray> pageLines(const QByteArray& page)
     return lines;
 }
 
-// The names in the folder other than the images it was made with.
-QStringList extraEntries(const ImageFolder& folder, const QStringList& images)
-{
-    QStringList extra =
-        QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QString& image : images)
-        extra.removeOne(image);
-    return extra;
-}
-
 } // namespace
 
 class TestPageRoad : public QObject
@@ -79,7 +69,7 @@ void TestPageRoad::defaultsWriteTheDefaultPage()
     WizardDriver w;
     w.advanceTo(kCompletion, folder.path());
     QCOMPARE(w.step(), int(kCompletion));
-    QCOMPARE(extraEntries(folder, images), QStringList{"Vignetta.html"});
+    QCOMPARE(folder.entriesBeside(images), QStringList{"Vignetta.html"});
 
     const QList<QByteArray> lines = pageLines(readFile(folder.filePath("Vignetta.html")));
     QVERIFY(lines.contains("   <body bgcolor=\"#FFFFFF\" text=\"#000000\" > "));
@@ -237,7 +227,7 @@ void TestPageRoad::pageNames()
     QCOMPARE(w.step(), int(kCompletion));
     QCOMPARE(w.form.state().sFileName, fileName);
     QCOMPARE(w.label(u"lblFileName"_s)->text(), fileName);
-    QCOMPARE(extraEntries(folder, images), QStringList{fileName});
+    QCOMPARE(folder.entriesBeside(images), QStringList{fileName});
     QVERIFY(readFile(folder.filePath(fileName)).startsWith("<html>\r\n"));
 }
 
@@ -261,7 +251,7 @@ void TestPageRoad::existingPageIsReplaced()
     QVERIFY(page.endsWith("</html>\r\n"));
     QVERIFY(!page.contains("xxxx"));
     // No temporary file is left beside the page.
-    QCOMPARE(extraEntries(folder, images), QStringList{"Vignetta.html"});
+    QCOMPARE(folder.entriesBeside(images), QStringList{"Vignetta.html"});
 }
 
 void TestPageRoad::secondFinishAfterRestartWritesAgain()
@@ -333,7 +323,7 @@ void TestPageRoad::writeFailureKeepsTheUserOnStepFour()
     QStringList expectedExtra;
     if (!directoryInTheWay.isEmpty())
         expectedExtra.append(directoryInTheWay);
-    QCOMPARE(extraEntries(folder, images), expectedExtra);
+    QCOMPARE(folder.entriesBeside(images), expectedExtra);
     if (!directoryInTheWay.isEmpty())
         QVERIFY(QDir(folder.filePath(directoryInTheWay)).isEmpty());
 

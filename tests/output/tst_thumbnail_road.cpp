@@ -66,16 +66,6 @@ bool thumbnailsDone(const WizardDriver& w)
     return QTest::qWaitFor([&] { return !shown->showing; }, 20000);
 }
 
-// The names in the folder other than the images.
-QStringList extraEntries(const ImageFolder& folder, const QStringList& images)
-{
-    QStringList extra =
-        QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    for (const QString& image : images)
-        extra.removeOne(image);
-    return extra;
-}
-
 // The page's cell line for an image.
 QByteArray cellOf(const QByteArray& page, const QString& image)
 {
@@ -160,7 +150,7 @@ void TestThumbnailRoad::thumbnailsFolderAndPage()
 
     // One thumbnail for each picture, in the folder named after the page, and the page shows
     // them; the image that is no picture keeps its original in its cell.
-    QCOMPARE(extraEntries(folder, images), (QStringList{"Vignetta.html", "Vignetta_files"}));
+    QCOMPARE(folder.entriesBeside(images), (QStringList{"Vignetta.html", "Vignetta_files"}));
     const QByteArray page = readFile(folder.filePath(u"Vignetta.html"_s));
     QCOMPARE(page_files::cellsPerTable(page), (QList<int>{2, 2}));
     QStringList shownThumbnails;
@@ -255,13 +245,13 @@ void TestThumbnailRoad::sizesNotInPixelsWarnAndStay()
     QCOMPARE(w.form.frontPanel(), int(kStep4));
     QVERIFY(option(w)->isChecked());
     QVERIFY(w.prompts.progressWindows.isEmpty());
-    QVERIFY(extraEntries(folder, images).isEmpty());
+    QVERIFY(folder.entriesBeside(images).isEmpty());
 
     // The same sizes make a page without thumbnails, as typed.
     QTest::mouseClick(option(w), Qt::LeftButton, {}, QPoint(8, 8));
     w.click(formVG::kFinish);
     QCOMPARE(w.step(), int(kCompletion));
-    QCOMPARE(extraEntries(folder, images), QStringList{"Vignetta.html"});
+    QCOMPARE(folder.entriesBeside(images), QStringList{"Vignetta.html"});
     QVERIFY(
         readFile(folder.filePath(u"Vignetta.html"_s))
             .contains(QByteArray(" width=" + width.toUtf8() + " height=" + height.toUtf8() + '>')));
@@ -297,7 +287,7 @@ void TestThumbnailRoad::cancelReturnsToStepFour()
     QVERIFY(w.form.state().bTutorOn);
     QVERIFY(tutorWindow() != nullptr);
     QCOMPARE(readFile(folder.filePath(u"Vignetta.html"_s)), QByteArray("the old page"));
-    QStringList extra = extraEntries(folder, images);
+    QStringList extra = folder.entriesBeside(images);
     extra.removeOne(u"Vignetta_files"_s); // made before the job heard of Cancel
     QCOMPARE(extra, QStringList{"Vignetta.html"});
     const QStringList thumbnails =
@@ -363,7 +353,7 @@ void TestThumbnailRoad::thumbnailsCannotBeWritten()
     QCOMPARE(readFile(folder.filePath(u"Vignetta.html"_s)), QByteArray("the old page"));
     QStringList expected{inTheWay.chopped(inTheWay.endsWith(u'/') ? 1 : 0), "Vignetta.html"};
     expected.sort();
-    QStringList extra = extraEntries(folder, images);
+    QStringList extra = folder.entriesBeside(images);
     extra.sort();
     QCOMPARE(extra, expected);
     if (inTheWay.endsWith(u'/'))

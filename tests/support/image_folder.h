@@ -31,6 +31,15 @@ public:
         for (const QString& name : names)
             QVERIFY(QDir(path()).mkpath(name));
     }
+    // The names in the folder, hidden ones too, other than `images`.
+    [[nodiscard]] QStringList entriesBeside(const QStringList& images) const
+    {
+        QStringList extra =
+            QDir(path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        for (const QString& image : images)
+            extra.removeOne(image);
+        return extra;
+    }
 
 private:
     QTemporaryDir m_dir;
