@@ -5,6 +5,7 @@
 
 #include "appearance/step3_panel.h"
 #include "core/product.h"
+#include "output/page_save_job.h"
 #include "output/page_saver.h"
 #include "output/page_writer.h"
 #include "output/step4_panel.h"
@@ -84,6 +85,11 @@ formVG::~formVG()
 {
     // Thumbnails being made stop here: the job waits for its workers as it goes.
     delete m_thumbnailJob;
+    // A page being saved is saved to the end first.
+    if (m_saveJob != nullptr) {
+        delete m_saveJob;
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 void formVG::buildWindow(const QString& startDirectory)
@@ -383,11 +389,8 @@ void formVG::DoFinish()
         MakeThumbnails();
         return;
     }
-    // A page that could not be written keeps the user on Step 4 with every entry, to correct
-    // the name and try again.
-    if (!WriteFile())
-        return;
-    pageWritten({});
+    WriteFile([state = m_state](const PageSink& sink) { return renderPage(state, sink); },
+              [this] { pageWritten({}); });
 }
 
 void formVG::pageWritten(const QStringList& unreadableImages)
@@ -446,10 +449,11 @@ void formVG::closeEvent(QCloseEvent* event)
 
 void formVG::cmdButtons_Click(int index)
 {
-    // While Finish makes thumbnails the wizard stays where it is; only Exit goes (and stops
-    // them). The progress window keeps the mouse and keys away, but it shows only after a
-    // moment, and a button may be reached meanwhile.
-    if (m_thumbnailJob != nullptr && index != kExit)
+    // While Finish makes thumbnails or saves the page the wizard stays where it is; only Exit
+    // goes (and stops the thumbnails; a page being saved is saved first). The progress window
+    // keeps the mouse and keys away, but it shows only after a moment, and a button may be
+    // reached meanwhile.
+    if ((m_thumbnailJob != nullptr || m_saveJob != nullptr) && index != kExit)
         return;
     buildPanels();
     switch (index) {
@@ -510,15 +514,27 @@ void formVG::cmdColor_Click(int index)
         m_step3->setSampleColor(index, *chosen);
 }
 
-bool formVG::WriteFile()
+void formVG::WriteFile(PageSource source, std::function<void()> written)
 {
-    // Written as it is made: a page of a million images is never held whole.
-    const SaveResult saved =
-        savePage(m_pageDirectory, m_state.sFileName,
-                 [this](const PageSink& sink) { return renderPage(m_state, sink); });
-    if (!saved.ok)
-        warn(pageNotWrittenText(pagePath(m_pageDirectory, m_state.sFileName), saved.error));
-    return saved.ok;
+    // Saved off the window's thread, which goes on drawing; meanwhile the wizard stays where it
+    // is and takes only Exit. A page that could not be written keeps the user on Step 4 with
+    // every entry, to correct the name and try again.
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    m_saveJob = new PageSaveJob(
+        m_pageDirectory, m_state.sFileName, std::move(source),
+        [this, written = std::move(written)](const SaveResult& saved) {
+            QApplication::restoreOverrideCursor();
+            std::exchange(m_saveJob, nullptr)->deleteLater();
+            if (m_exiting)
+                return;
+            if (!saved.ok) {
+                warn(pageNotWrittenText(pagePath(m_pageDirectory, m_state.sFileName), saved.error));
+                return;
+            }
+            written();
+        },
+        this);
+    m_saveJob->start(m_saveHook);
 }
 
 void formVG::MakeThumbnails()
@@ -578,23 +594,21 @@ void formVG::thumbnailsMade()
         warn(result.error);
         return;
     }
-    const SaveResult saved =
-        savePage(m_pageDirectory, m_state.sFileName,
-                 [&](const PageSink& sink) { return renderPage(m_state, result.cells, sink); });
-    if (!saved.ok) {
-        warn(pageNotWrittenText(pagePath(m_pageDirectory, m_state.sFileName), saved.error));
-        return;
-    }
-    // Only now that the page shows the new thumbnails may the ones it no longer shows go. One
-    // that cannot be removed does no harm, and goes at a later Finish.
-    (void)removeStaleThumbnails(result.folder, result.fileNamesInUse());
-    QStringList unreadable;
-    for (qsizetype i = 0; i < result.outcome.size(); ++i) {
-        if (result.outcome[i].status == ThumbnailStatus::Failed)
-            unreadable.append(m_state.sImageFiles.at(i) + u": "_s + result.outcome[i].problem);
-    }
-    unreadable.removeDuplicates(); // an image named twice on the page is one image
-    pageWritten(unreadable);
+    WriteFile([state = m_state, cells = result.cells](
+                  const PageSink& sink) { return renderPage(state, cells, sink); },
+              [this, result] {
+                  // Only now that the page shows the new thumbnails may the ones it no longer shows
+                  // go. One that cannot be removed does no harm, and goes at a later Finish.
+                  (void)removeStaleThumbnails(result.folder, result.fileNamesInUse());
+                  QStringList unreadable;
+                  for (qsizetype i = 0; i < result.outcome.size(); ++i) {
+                      if (result.outcome[i].status == ThumbnailStatus::Failed)
+                          unreadable.append(m_state.sImageFiles.at(i) + u": "_s +
+                                            result.outcome[i].problem);
+                  }
+                  unreadable.removeDuplicates(); // an image named twice on the page is one image
+                  pageWritten(unreadable);
+              });
 }
 
 void formVG::cmdOpen_Click()

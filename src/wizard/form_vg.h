@@ -4,12 +4,14 @@
 #pragma once
 
 #include "core/wizard_state.h"
+#include "output/page_saver.h"
 
 #include <QColor>
 #include <QElapsedTimer>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QGroupBox;
@@ -21,6 +23,7 @@ namespace vignetta {
 class AboutPanel;
 class CompletionPanel;
 class FormTutor;
+class PageSaveJob;
 class ProgressPrompt;
 class Prompts;
 class Step1Panel;
@@ -62,6 +65,11 @@ public:
     [[nodiscard]] bool isComplete() const;
 
     void cmdButtons_Click(int index);
+    // Whether Finish is saving the page: it is saved off the window's thread, and meanwhile the
+    // wizard stays where it is and takes only Exit.
+    [[nodiscard]] bool isSaving() const { return m_saveJob != nullptr; }
+    // Called on the saving thread before each page is written; tests slow a save down with it.
+    void setPageSaveHook(std::function<void()> hook) { m_saveHook = std::move(hook); }
 
     // Opens a folder in Step 1 as the user would there; one that cannot be opened is reported
     // in the warning box, and Step 1 stays where it was.
@@ -99,7 +107,7 @@ private:
     void DoAbout();
     void cmdOk_Click();
     void cmdColor_Click(int index);
-    bool WriteFile();
+    void WriteFile(PageSource source, std::function<void()> written);
     void MakeThumbnails();
     void thumbnailsMade();
     void stopThumbnails();
@@ -123,6 +131,9 @@ private:
     ThumbnailJob* m_thumbnailJob = nullptr;
     std::unique_ptr<ProgressPrompt> m_progress;
     bool m_thumbnailsCancelled = false;
+    // While Finish saves the page: the job, a child of the window.
+    PageSaveJob* m_saveJob = nullptr;
+    std::function<void()> m_saveHook;
     int m_frontPanel = -1;
     bool m_painted = false;
 

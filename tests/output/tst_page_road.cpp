@@ -13,6 +13,11 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QSemaphore>
+#include <QThread>
+#include <QTimer>
+
+#include <memory>
 
 using namespace vignetta;
 using namespace Qt::Literals::StringLiterals;
@@ -54,6 +59,8 @@ private Q_SLOTS:
     void writeFailureKeepsTheUserOnStepFour_data();
     void writeFailureKeepsTheUserOnStepFour();
     void vanishedDirectoryIsReported();
+    void windowGoesOnWhileThePageIsSaved();
+    void exitWhileSavingStillWritesThePage();
     void colourDialog();
 };
 
@@ -349,6 +356,55 @@ void TestPageRoad::vanishedDirectoryIsReported()
         QStringLiteral("The page \"%1/Vignetta.html\" could not be written: ").arg(folder.path())));
     QCOMPARE(w.step(), int(kStep4));
     QVERIFY(!QFileInfo::exists(folder.path()));
+}
+
+void TestPageRoad::windowGoesOnWhileThePageIsSaved()
+{
+    ImageFolder folder({"a.jpg", "b.jpg"});
+    WizardDriver w;
+    w.advanceTo(kStep4, folder.path());
+    auto gate = std::make_shared<QSemaphore>();
+    w.form.setPageSaveHook([gate] { gate->tryAcquire(1, 10000); });
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, &ticker, [&] { ++ticks; });
+    ticker.start(10);
+
+    QTest::mouseClick(w.button(formVG::kFinish), Qt::LeftButton);
+    QVERIFY(w.form.isSaving());
+    // The window goes on handling events, with the busy cursor, and takes no other button:
+    // a second Finish is no second save.
+    QTRY_VERIFY(ticks > 5);
+    QVERIFY(QApplication::overrideCursor() != nullptr);
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    for (const int button : {formVG::kFinish, formVG::kBack, formVG::kAbout, formVG::kTutor})
+        QTest::mouseClick(w.button(button), Qt::LeftButton);
+    QCOMPARE(w.step(), int(kStep4));
+    QCOMPARE(w.form.frontPanel(), int(kStep4));
+    QVERIFY(!QFile::exists(folder.filePath("Vignetta.html")));
+
+    gate->release();
+    QTRY_COMPARE(w.step(), int(kCompletion));
+    QCOMPARE(w.form.frontPanel(), int(kCompletion));
+    QVERIFY(QFile::exists(folder.filePath("Vignetta.html")));
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    QVERIFY(w.prompts.messages.isEmpty());
+}
+
+void TestPageRoad::exitWhileSavingStillWritesThePage()
+{
+    ImageFolder folder({"a.jpg", "b.jpg"});
+    auto w = std::make_unique<WizardDriver>();
+    w->advanceTo(kStep4, folder.path());
+    w->form.setPageSaveHook([] { QThread::msleep(300); });
+    QTest::mouseClick(w->button(formVG::kFinish), Qt::LeftButton);
+    QTest::mouseClick(w->button(formVG::kExit), Qt::LeftButton);
+    QVERIFY(!w->form.isVisible());
+    QVERIFY(w->form.isSaving());
+    // The window goes only once its page is on the disk, whole.
+    w.reset();
+    QVERIFY(readFile(folder.filePath("Vignetta.html")).endsWith("</html>\r\n"));
+    QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
 void TestPageRoad::colourDialog()

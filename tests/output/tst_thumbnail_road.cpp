@@ -63,7 +63,8 @@ bool thumbnailsDone(const WizardDriver& w)
     if (w.prompts.progressWindows.isEmpty())
         return false;
     const std::shared_ptr<RecordedProgress> shown = w.prompts.progressWindows.last();
-    return QTest::qWaitFor([&] { return !shown->showing; }, 20000);
+    // Then the page is saved.
+    return QTest::qWaitFor([&] { return !shown->showing && !w.form.isSaving(); }, 20000);
 }
 
 // The page's cell line for an image.

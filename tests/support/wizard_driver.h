@@ -101,7 +101,13 @@ struct WizardDriver
         return form.findChild<vignetta::Step3Panel*>();
     }
 
-    void click(int index) const { QTest::mouseClick(button(index), Qt::LeftButton); }
+    // Clicks a wizard button; a page that Finish saves is waited for, as the user waits for
+    // the completion panel.
+    void click(int index) const
+    {
+        QTest::mouseClick(button(index), Qt::LeftButton);
+        (void)QTest::qWaitFor([this] { return !form.isSaving(); });
+    }
     void clickMove(int index) const { QTest::mouseClick(moveButton(index), Qt::LeftButton); }
 
     [[nodiscard]] int step() const { return form.state().iStep; }

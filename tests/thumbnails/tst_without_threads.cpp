@@ -7,6 +7,7 @@
 #include "support/image_folder.h"
 #include "support/test_pictures.h"
 
+#include "output/page_save_job.h"
 #include "selection/listing_worker.h"
 #include "thumbnails/thumbnail_job.h"
 
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void cleanupTestCase();
     void folderIsListed();
     void thumbnailsAreMade();
+    void pageIsSaved();
 };
 
 void TestWithoutThreads::initTestCase()
@@ -76,6 +78,22 @@ void TestWithoutThreads::thumbnailsAreMade()
     QVERIFY(finished.wait(60000) || finished.count() == 1);
     QVERIFY2(job.result().complete(), qPrintable(job.result().error));
     QCOMPARE(job.result().made, 2);
+}
+
+void TestWithoutThreads::pageIsSaved()
+{
+    ImageFolder folder;
+    std::optional<SaveResult> saved;
+    PageSaveJob job(
+        folder.path(), u"Vignetta.html"_s,
+        [](const PageSink& sink) { return sink(QByteArrayView("<html>")); },
+        [&](const SaveResult& result) { saved = result; });
+    job.start();
+    QTRY_VERIFY(saved.has_value());
+    QVERIFY2(saved->ok, qPrintable(saved->error));
+    QFile page(folder.filePath(u"Vignetta.html"_s));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    QCOMPARE(page.readAll(), QByteArray("<html>"));
 }
 
 QTEST_GUILESS_MAIN(TestWithoutThreads)
