@@ -13,8 +13,8 @@
 //   Finish;
 // - peak resident memory per image name over one pass, beside the names' own bytes;
 // - a cold folder open (page cache dropped first, where allowed) beside a cold readdir;
-// - start-up to the first frame, beside a minimal Qt Widgets window built in this program,
-//   alternating runs.
+// - start-up to the first frame, beside a minimal Qt Widgets window built in this program: runs
+//   in pairs, each going first in turn, the ratio being the median of the pairs' ratios.
 //
 // Every folder size runs in a fresh process, and every repetition on a fresh window, so no pass
 // pays for what an earlier one left behind. Prints one Markdown table of medians and ratios.
@@ -798,6 +798,7 @@ struct TableRow
     QString unit;
     QString floor;
     double floorValue = 0;
+    double pairedRatio = 0; // where set: the median of the ratios of runs made in pairs
 };
 
 void printTable(const std::vector<TableRow>& rows)
@@ -805,8 +806,10 @@ void printTable(const std::vector<TableRow>& rows)
     std::printf("| images | what | median | floor | floor median | ratio |\n");
     std::printf("|---:|---|---:|---|---:|---:|\n");
     for (const TableRow& r : rows) {
-        const QString ratio =
-            r.floorValue > 0 ? QString::asprintf("%.2fx", r.value / r.floorValue) : u"-"_s;
+        const double value = r.pairedRatio > 0  ? r.pairedRatio
+                             : r.floorValue > 0 ? r.value / r.floorValue
+                                                : 0;
+        const QString ratio = value > 0 ? QString::asprintf("%.2fx", value) : u"-"_s;
         std::printf("| %s | %s | %.2f %s | %s | %.2f %s | %s |\n", qPrintable(r.size),
                     qPrintable(r.what), r.value, qPrintable(r.unit), qPrintable(r.floor),
                     r.floorValue, qPrintable(r.unit), qPrintable(ratio));
@@ -919,17 +922,24 @@ int runBench(int argc, char* argv[])
         std::vector<std::pair<QString, QString>> places{{u"an empty folder"_s, empty.path()}};
         if (!largestPhotos.isEmpty())
             places.emplace_back(u"a folder of 1000000 images"_s, largestPhotos);
-        constexpr int kLaunches = 11;
+        constexpr int kLaunches = 21;
         for (const auto& [label, dir] : places) {
             std::vector<double> wizard;
             std::vector<double> minimal;
+            std::vector<double> ratios;
             for (int i = 0; i < kLaunches; ++i) {
-                // Alternated, so that any drift of the machine touches both alike.
-                wizard.push_back(launchOnce(u"wizard"_s, dir));
-                minimal.push_back(launchOnce(u"minimal"_s, dir));
+                // In pairs, each going first in turn, so that any drift of the machine touches
+                // both alike; the ratio is taken within each pair.
+                const bool wizardFirst = i % 2 == 0;
+                const double first = launchOnce(wizardFirst ? u"wizard"_s : u"minimal"_s, dir);
+                const double second = launchOnce(wizardFirst ? u"minimal"_s : u"wizard"_s, dir);
+                wizard.push_back(wizardFirst ? first : second);
+                minimal.push_back(wizardFirst ? second : first);
+                ratios.push_back(wizard.back() / minimal.back());
             }
             rows.push_back({u"-"_s, u"start-up to the first frame, in "_s + label, median(wizard),
-                            u"ms"_s, u"minimal Qt Widgets window"_s, median(minimal)});
+                            u"ms"_s, u"minimal Qt Widgets window"_s, median(minimal),
+                            median(ratios)});
         }
     }
 
