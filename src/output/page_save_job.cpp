@@ -9,9 +9,9 @@
 namespace vignetta {
 
 PageSaveJob::PageSaveJob(QString directory, QString fileName, PageSource source, Done done,
-                         QObject* parent)
+                         QObject* parent, AfterSaved afterSaved)
     : QObject(parent), m_directory(std::move(directory)), m_fileName(std::move(fileName)),
-      m_source(std::move(source)), m_done(std::move(done))
+      m_source(std::move(source)), m_done(std::move(done)), m_afterSaved(std::move(afterSaved))
 {}
 
 PageSaveJob::~PageSaveJob()
@@ -27,6 +27,8 @@ void PageSaveJob::start(Hook hook)
         if (hook)
             hook();
         const SaveResult result = savePage(m_directory, m_fileName, m_source);
+        if (result.ok && m_afterSaved)
+            m_afterSaved();
         QMetaObject::invokeMethod(
             this, [this, result] { m_done(result); }, Qt::QueuedConnection);
     };

@@ -25,9 +25,12 @@ public:
     using Done = std::function<void(const SaveResult& result)>;
     // Called on the saving thread before the page is written; tests slow a save down with it.
     using Hook = std::function<void()>;
+    // Work that follows a saved page, on the saving thread, before the outcome is reported:
+    // tidying up files the new page no longer needs, which may take a while on a slow disk.
+    using AfterSaved = std::function<void()>;
 
     PageSaveJob(QString directory, QString fileName, PageSource source, Done done,
-                QObject* parent = nullptr);
+                QObject* parent = nullptr, AfterSaved afterSaved = {});
     ~PageSaveJob() override;
     PageSaveJob(const PageSaveJob&) = delete;
     PageSaveJob& operator=(const PageSaveJob&) = delete;
@@ -42,6 +45,7 @@ private:
     QString m_fileName;
     PageSource m_source;
     Done m_done;
+    AfterSaved m_afterSaved;
     std::thread m_thread;
 };
 

@@ -514,7 +514,8 @@ void formVG::cmdColor_Click(int index)
         m_step3->setSampleColor(index, *chosen);
 }
 
-void formVG::WriteFile(PageSource source, std::function<void()> written)
+void formVG::WriteFile(PageSource source, std::function<void()> written,
+                       std::function<void()> afterSaved)
 {
     // Saved off the window's thread, which goes on drawing; meanwhile the wizard stays where it
     // is and takes only Exit. A page that could not be written keeps the user on Step 4 with
@@ -533,7 +534,7 @@ void formVG::WriteFile(PageSource source, std::function<void()> written)
             }
             written();
         },
-        this);
+        this, std::move(afterSaved));
     m_saveJob->start(m_saveHook);
 }
 
@@ -597,9 +598,6 @@ void formVG::thumbnailsMade()
     WriteFile([state = m_state, cells = result.cells](
                   const PageSink& sink) { return renderPage(state, cells, sink); },
               [this, result] {
-                  // Only now that the page shows the new thumbnails may the ones it no longer shows
-                  // go. One that cannot be removed does no harm, and goes at a later Finish.
-                  (void)removeStaleThumbnails(result.folder, result.fileNamesInUse());
                   QStringList unreadable;
                   for (qsizetype i = 0; i < result.outcome.size(); ++i) {
                       if (result.outcome[i].status == ThumbnailStatus::Failed)
@@ -608,6 +606,12 @@ void formVG::thumbnailsMade()
                   }
                   unreadable.removeDuplicates(); // an image named twice on the page is one image
                   pageWritten(unreadable);
+              },
+              // Only once the page shows the new thumbnails may the ones it no longer shows go; off
+              // the window's thread, as the folder may hold many. One that cannot be removed does
+              // no harm, and goes at a later Finish.
+              [folder = result.folder, inUse = result.fileNamesInUse()] {
+                  (void)removeStaleThumbnails(folder, inUse);
               });
 }
 

@@ -107,7 +107,8 @@ private:
     void DoAbout();
     void cmdOk_Click();
     void cmdColor_Click(int index);
-    void WriteFile(PageSource source, std::function<void()> written);
+    void WriteFile(PageSource source, std::function<void()> written,
+                   std::function<void()> afterSaved = {});
     void MakeThumbnails();
     void thumbnailsMade();
     void stopThumbnails();

@@ -98,6 +98,7 @@ private Q_SLOTS:
 
     void thumbnailsFolderAndPage();
     void restartTurnsTheOptionOffAndThePageIsAsBefore();
+    void thumbnailsThePageNoLongerShowsGo();
     void sizesNotInPixelsWarnAndStay_data();
     void sizesNotInPixelsWarnAndStay();
     void cancelReturnsToStepFour();
@@ -303,6 +304,32 @@ void TestThumbnailRoad::cancelReturnsToStepFour()
     QCOMPARE(w.step(), int(kCompletion));
     QVERIFY(
         !thumbnailOf(cellOf(readFile(folder.filePath(u"Vignetta.html"_s)), u"c.gif"_s)).isEmpty());
+}
+
+void TestThumbnailRoad::thumbnailsThePageNoLongerShowsGo()
+{
+    ImageFolder folder;
+    writePictures(folder, {u"a.jpg"_s, u"b.jpg"_s});
+    const QDir thumbnails(folder.filePath(u"Vignetta_files"_s));
+    WizardDriver w;
+    w.advanceTo(kStep4, folder.path());
+    turnOptionOn(w);
+    w.click(formVG::kFinish);
+    QVERIFY(thumbnailsDone(w));
+    QCOMPARE(thumbnails.entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    // The page made again without b.jpg: its thumbnail goes once the new page is written.
+    QVERIFY(QFile::remove(folder.filePath(u"b.jpg"_s)));
+    w.click(formVG::kRestart);
+    w.advanceTo(kStep4, folder.path());
+    turnOptionOn(w);
+    w.click(formVG::kFinish);
+    QVERIFY(thumbnailsDone(w));
+    QCOMPARE(w.step(), int(kCompletion));
+    const QString shown =
+        thumbnailOf(cellOf(readFile(folder.filePath(u"Vignetta.html"_s)), u"a.jpg"_s));
+    QCOMPARE(thumbnails.entryList(QDir::Files | QDir::Hidden),
+             QStringList{shown.section(u'/', -1)});
 }
 
 void TestThumbnailRoad::thumbnailsCannotBeWritten_data()
