@@ -13,6 +13,7 @@
 // The job runs in a child process ("--job DIR COUNT cold|warm") so that its peak memory is its
 // own, not the drawing's or the full-size decoding's.
 
+#include "core/file_names.h"
 #include "output/page_writer.h"
 #include "thumbnails/thumbnail_job.h"
 #include "thumbnails/thumbnail_maker.h"
@@ -181,7 +182,8 @@ int runJobChild(const QString& folder, int count, bool cold)
 {
     if (cold)
         QDir(folder + u'/' + vignetta::thumbnailFolderName(kPageName)).removeRecursively();
-    vignetta::ThumbnailJob job({folder, kPageName, pictureNames(count), kBox, {}});
+    vignetta::ThumbnailJob job(
+        {folder, kPageName, vignetta::fileNameBytes(pictureNames(count)), kBox});
     QSignalSpy finished(&job, &vignetta::ThumbnailJob::finished);
     QElapsedTimer timer;
     timer.start();

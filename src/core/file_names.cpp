@@ -129,6 +129,15 @@ QByteArray fileNameBytes(QStringView text)
     return QFile::encodeName(text.toString());
 }
 
+QList<QByteArray> fileNameBytes(const QStringList& texts)
+{
+    QList<QByteArray> bytes;
+    bytes.reserve(texts.size());
+    for (const QString& text : texts)
+        bytes.append(fileNameBytes(text));
+    return bytes;
+}
+
 NamePool::NamePool(BigVector<char> bytes, BigVector<std::uint32_t> starts)
     : m_bytes(std::move(bytes)), m_starts(std::move(starts))
 {

@@ -33,6 +33,8 @@ namespace vignetta {
 
 // The bytes of a name or path given as text: its UTF-8, as the file system takes it.
 [[nodiscard]] QByteArray fileNameBytes(QStringView text);
+// The same for each of `texts`.
+[[nodiscard]] QList<QByteArray> fileNameBytes(const QStringList& texts);
 
 // Names held as their bytes, one after another in one buffer; immutable once made.
 class NamePool

@@ -3,6 +3,7 @@
 
 #include "thumbnails/thumbnail_job.h"
 
+#include "core/file_names.h"
 #include "thumbnails/thumbnail_maker.h"
 #include "thumbnails/thumbnail_names.h"
 
@@ -134,7 +135,7 @@ void ThumbnailJob::sendProgress()
 
 void ThumbnailJob::run()
 {
-    const QStringList& images = m_request.images;
+    const QList<QByteArray>& images = m_request.images;
     const QSize box = m_request.box;
     const QString folderName = thumbnailFolderName(m_request.pageFileName);
     const QString folder = m_request.directory + u'/' + folderName;
@@ -177,15 +178,13 @@ void ThumbnailJob::run()
     // Each image by its bytes: a name that is not in the system's encoding stands for its own
     // file, never for one whose name reads the same.
     const QByteArray nativeDirectory = QFile::encodeName(m_request.directory);
-    QList<QByteArray> bytes(count);
     QStringList identities(count);
     for (qsizetype i = 0; i < count; ++i) {
-        const QByteArray encoded = QFile::encodeName(images.at(i));
-        bytes[i] = i < m_request.imageBytes.size() ? m_request.imageBytes.at(i) : encoded;
-        identities[i] = bytes.at(i) == encoded ? images.at(i) : identityOf(bytes.at(i));
+        const QString name = displayName(images.at(i));
+        identities[i] = QFile::encodeName(name) == images.at(i) ? name : identityOf(images.at(i));
     }
     const auto imagePath = [&](qsizetype i) -> QByteArray {
-        return nativeDirectory + '/' + bytes.at(i);
+        return nativeDirectory + '/' + images.at(i);
     };
 
     // An image named twice on the page has one thumbnail; the first of its places does the work.
@@ -195,12 +194,12 @@ void ThumbnailJob::run()
     {
         QHash<QByteArray, qsizetype> seen;
         for (qsizetype i = 0; i < count; ++i) {
-            const auto at = seen.constFind(bytes.at(i));
+            const auto at = seen.constFind(images.at(i));
             if (at != seen.cend()) {
                 firstPlace[static_cast<std::size_t>(i)] = *at;
                 continue;
             }
-            seen.insert(bytes.at(i), i);
+            seen.insert(images.at(i), i);
             firstPlace[static_cast<std::size_t>(i)] = i;
             distinct.push_back(i);
         }

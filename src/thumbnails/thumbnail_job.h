@@ -22,11 +22,10 @@ struct ThumbnailRequest
 {
     QString directory;    // the images' folder, where the page is written
     QString pageFileName; // the page's name: its thumbnails go into thumbnailFolderName() of it
-    QStringList images;   // the page's image names, in the page's order
-    QSize box;            // Step 3's Width and Height, in CSS pixels (see pixelLength())
-    // The same names as their bytes on disk, which reach the files whatever their encoding;
-    // where there are none, the names in the system's encoding.
-    QList<QByteArray> imageBytes;
+    // The page's image names, in the page's order, as their bytes on disk: they reach the
+    // files whatever their encoding.
+    QList<QByteArray> images;
+    QSize box; // Step 3's Width and Height, in CSS pixels (see pixelLength())
 };
 
 enum class ThumbnailStatus

@@ -552,10 +552,9 @@ void formVG::MakeThumbnails()
     request.directory = m_pageDirectory;
     request.pageFileName = m_state.sFileName;
     request.box = box;
-    for (qsizetype i = 0; i < m_state.imageCount(); ++i) {
-        request.images.append(m_state.sImageFiles.at(i));
-        request.imageBytes.append(m_state.sImageFiles.bytesAt(i).toByteArray());
-    }
+    request.images.reserve(m_state.imageCount());
+    for (qsizetype i = 0; i < m_state.imageCount(); ++i)
+        request.images.append(m_state.sImageFiles.bytesAt(i).toByteArray());
     m_thumbnailJob = new ThumbnailJob(std::move(request), this);
     connect(m_thumbnailJob, &ThumbnailJob::progress, this,
             [this](int done, int toDo, qint64 msLeft) {
@@ -595,18 +594,15 @@ void formVG::thumbnailsMade()
         warn(result.error);
         return;
     }
+    QStringList unreadable;
+    for (qsizetype i = 0; i < result.outcome.size(); ++i) {
+        if (result.outcome[i].status == ThumbnailStatus::Failed)
+            unreadable.append(m_state.sImageFiles.at(i) + u": "_s + result.outcome[i].problem);
+    }
+    unreadable.removeDuplicates(); // an image named twice on the page is one image
     WriteFile([state = m_state, cells = result.cells](
                   const PageSink& sink) { return renderPage(state, cells, sink); },
-              [this, result] {
-                  QStringList unreadable;
-                  for (qsizetype i = 0; i < result.outcome.size(); ++i) {
-                      if (result.outcome[i].status == ThumbnailStatus::Failed)
-                          unreadable.append(m_state.sImageFiles.at(i) + u": "_s +
-                                            result.outcome[i].problem);
-                  }
-                  unreadable.removeDuplicates(); // an image named twice on the page is one image
-                  pageWritten(unreadable);
-              },
+              [this, unreadable] { pageWritten(unreadable); },
               // Only once the page shows the new thumbnails may the ones it no longer shows go; off
               // the window's thread, as the folder may hold many. One that cannot be removed does
               // no harm, and goes at a later Finish.

@@ -9,6 +9,7 @@
 // too), "#", "%", ":", "?", quotes, angle brackets, letters beyond ASCII and upper-case
 // extensions.
 
+#include "core/file_names.h"
 #include "support/page_state.h"
 #include "support/test_pictures.h"
 
@@ -615,11 +616,7 @@ void TestPageBrowser::browserShowsThumbnailsOnly()
     WizardState state = pageState(names, u"3"_s);
     state.sFileName = u"My #1 page.html"_s; // its folder's name needs care in a link too
 
-    ThumbnailJob job({directory,
-                      state.sFileName,
-                      state.sImageFiles.toStringList().first(all.size()),
-                      {150, 150},
-                      {}});
+    ThumbnailJob job({directory, state.sFileName, fileNameBytes(names), {150, 150}});
     QSignalSpy finished(&job, &ThumbnailJob::finished);
     job.start();
     QVERIFY(finished.wait(kBrowserWaitMs));

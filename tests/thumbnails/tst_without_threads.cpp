@@ -72,7 +72,7 @@ void TestWithoutThreads::thumbnailsAreMade()
     ImageFolder folder;
     QVERIFY(test_pictures::markedPicture({400, 300}).save(folder.filePath(u"a.jpg"_s), "JPEG"));
     QVERIFY(test_pictures::markedPicture({300, 400}).save(folder.filePath(u"b.jpg"_s), "JPEG"));
-    ThumbnailJob job({folder.path(), u"Vignetta.html"_s, {u"a.jpg"_s, u"b.jpg"_s}, {150, 150}, {}});
+    ThumbnailJob job({folder.path(), u"Vignetta.html"_s, {"a.jpg", "b.jpg"}, {150, 150}});
     QSignalSpy finished(&job, &ThumbnailJob::finished);
     job.start();
     QVERIFY(finished.wait(60000) || finished.count() == 1);
