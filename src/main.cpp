@@ -16,21 +16,52 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-int main(int argc, char* argv[])
-{
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(vignetta::product::kName));
-    QApplication::setApplicationVersion(QString::fromLatin1(vignetta::product::kVersion));
-    // Ties the window to the installed desktop entry and its icon.
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(vignetta::product::kApplicationId));
+namespace {
 
-    QCommandLineParser options;
+void describe(QCommandLineParser& options)
+{
+    QCoreApplication::setApplicationName(QString::fromLatin1(vignetta::product::kName));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(vignetta::product::kVersion));
     options.setApplicationDescription(QString::fromLatin1(vignetta::product::kSummary));
     options.addHelpOption();
     options.addVersionOption();
     options.addPositionalArgument(
         u"folder"_s, u"The folder of images to start in; without one, the current directory."_s,
         u"[folder]"_s);
+}
+
+// Whether the command line asks only for the help or the version text, which are printed
+// without a window, so also where there is no display.
+bool asksForText(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView argument(argv[i]);
+        if (argument == "--")
+            return false;
+        if (argument == "-h" || argument == "--help" || argument == "-?" ||
+            argument == "--help-all" || argument == "-v" || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (asksForText(argc, argv)) {
+        const QCoreApplication app(argc, argv);
+        QCommandLineParser options;
+        describe(options);
+        options.process(app); // prints and ends the program
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QCommandLineParser options;
+    describe(options);
+    // Ties the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(vignetta::product::kApplicationId));
     options.process(app);
     const QStringList folders = options.positionalArguments();
     if (folders.size() > 1) {

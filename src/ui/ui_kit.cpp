@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -144,10 +145,34 @@ QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& tex
     return label;
 }
 
+namespace {
+
+// A button that Enter presses as Space does, as users of wizards expect of the focused button.
+// Held down, the key presses it once: a held Enter must not run through the steps.
+class EnterButton final : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+            QPushButton::keyPressEvent(event);
+            return;
+        }
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+    }
+};
+
+} // namespace
+
 QPushButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption,
                         QRect rect, int tabIndex)
 {
-    auto* button = new QPushButton(caption, parent);
+    auto* button = new EnterButton(caption, parent);
     placeControl(button, objectName, rect, tabIndex);
     button->setAutoDefault(false);
     return button;

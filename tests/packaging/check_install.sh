@@ -25,7 +25,15 @@ grep -qx "Icon=$id" "$root/usr/share/applications/$id.desktop"
 grep -qx "Categories=Graphics;Photography;" "$root/usr/share/applications/$id.desktop"
 # "Open with" from a file manager hands the program a folder.
 grep -qx "Exec=vignetta %f" "$root/usr/share/applications/$id.desktop"
-grep -qx "MimeType=inode/directory;" "$root/usr/share/applications/$id.desktop"
+# Chosen for a folder, never the desktop's folder opener: the entry claims no MIME type.
+! grep -q "^MimeType=" "$root/usr/share/applications/$id.desktop" ||
+    { echo "FAIL: the desktop entry claims a MIME type"; exit 1; }
 grep -qx "StartupWMClass=Vignetta" "$root/usr/share/applications/$id.desktop"
 test -f "$root/usr/share/doc/vignetta/copyright"
+# Help and version print and succeed where there is no display at all.
+for option in --help --version; do
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/vignetta" "$option") ||
+        { echo "FAIL: vignetta $option without a display"; exit 1; }
+    grep -q "Vignetta\|vignetta" <<<"$out" || { echo "FAIL: vignetta $option printed: $out"; exit 1; }
+done
 echo "PASS: installed files in place and valid"

@@ -67,6 +67,8 @@ private Q_SLOTS:
     void aboutAndOkRestoreThePosition_data();
     void aboutAndOkRestoreThePosition();
     void accessKeysClickButtons();
+    void enterPressesTheFocusedButton_data();
+    void enterPressesTheFocusedButton();
     void focusGoesToTheFrontPanelAfterEveryMove_data();
     void focusGoesToTheFrontPanelAfterEveryMove();
     void tabNeverReachesTheCoveredFinish();
@@ -419,6 +421,45 @@ void TestNavigation::accessKeysClickButtons()
     QTest::keyClick(&w.form, Qt::Key_E, Qt::AltModifier);
     QTRY_COMPARE(exits.count(), 1);
     QCOMPARE(w.box(u"txtWidth"_s)->text(), QStringLiteral("77"));
+}
+
+void TestNavigation::enterPressesTheFocusedButton_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("panel"); // the panel in front afterwards
+    QTest::newRow("Return on Next")
+        << memberName(u"cmdButtons", formVG::kNext) << int(Qt::Key_Return) << int(kStep2);
+    QTest::newRow("keypad Enter on About")
+        << memberName(u"cmdButtons", formVG::kAbout) << int(Qt::Key_Enter) << int(kAboutPanel);
+    QTest::newRow("Return on a move button, then Next")
+        << memberName(u"cmdStep2", Step2Panel::kAllRight) << int(Qt::Key_Return) << int(kStep3);
+}
+
+void TestNavigation::enterPressesTheFocusedButton()
+{
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    QFETCH(int, panel);
+    WizardDriver w;
+    QVERIFY(w.step1()->openDirectory(m_images->path()));
+    if (button.startsWith(u"cmdStep2"))
+        w.click(formVG::kNext);
+    auto* pressed = w.find<QPushButton>(button);
+    pressed->setFocus();
+    // Held down, the key presses once: the repeats that follow do nothing.
+    QTest::sendKeyEvent(QTest::KeyAction::Press, pressed, Qt::Key(key), QString(), Qt::NoModifier);
+    QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(pressed, &repeat);
+    QTest::sendKeyEvent(QTest::KeyAction::Release, pressed, Qt::Key(key), QString(),
+                        Qt::NoModifier);
+    if (button.startsWith(u"cmdStep2")) {
+        QCOMPARE(w.step2()->selectedCount(), 3);
+        w.button(formVG::kNext)->setFocus();
+        QTest::keyClick(w.button(formVG::kNext), Qt::Key_Return);
+    }
+    QTRY_COMPARE(w.form.frontPanel(), panel);
+    QCOMPARE(w.prompts.texts(), QStringList());
 }
 
 void TestNavigation::focusGoesToTheFrontPanelAfterEveryMove_data()
