@@ -3,6 +3,7 @@
 
 #include "output/page_saver.h"
 
+#include "core/descriptor.h"
 #include "core/text_rules.h"
 
 #include <QDir>
@@ -22,51 +23,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace vignetta {
 
 namespace {
-
-// Repeats a call that a signal interrupted.
-template <typename Call>
-auto retried(Call call)
-{
-    auto result = call();
-    while (result == -1 && errno == EINTR)
-        result = call();
-    return result;
-}
-
-// An open file descriptor, closed when it goes.
-class Descriptor
-{
-public:
-    Descriptor() = default;
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    Descriptor(Descriptor&&) = delete;
-    Descriptor& operator=(Descriptor&& other) noexcept
-    {
-        std::swap(m_fd, other.m_fd);
-        return *this;
-    }
-
-    [[nodiscard]] int get() const { return m_fd; }
-    [[nodiscard]] bool isOpen() const { return m_fd >= 0; }
-    // Closes it now: 0, or the error close reports (network file systems report failed
-    // writes there). After EINTR the descriptor is closed all the same and nothing is lost.
-    int close()
-    {
-        if (::close(std::exchange(m_fd, -1)) != 0 && errno != EINTR)
-            return errno;
-        return 0;
-    }
-
-private:
-    int m_fd = -1;
-};
 
 SaveResult failure(QString reason)
 {
@@ -151,6 +107,8 @@ QString nameProblem(const QString& name)
     return {};
 }
 
+} // namespace
+
 QString linkRefusal(int dir, const QByteArray& entry)
 {
     QByteArray target(4096, '\0');
@@ -162,6 +120,8 @@ QString linkRefusal(int dir, const QByteArray& entry)
            u". The page is written only as a file of its own beside its images, never through "
            u"a link. Choose another name."_s;
 }
+
+namespace {
 
 QString kindRefusal(mode_t mode)
 {
@@ -383,32 +343,44 @@ SaveResult savePage(const QString& directory, const QString& fileName, const QBy
 
 SaveResult savePage(const QString& directory, const QString& fileName, const PageSource& source)
 {
-    const QString name = trimBlanks(fileName);
-    if (QString problem = nameProblem(name); !problem.isEmpty())
+    if (QString problem = nameProblem(trimBlanks(fileName)); !problem.isEmpty())
         return failure(std::move(problem));
-
-    // Every step below goes through this one folder, whatever becomes of its path meanwhile.
+    // Every step goes through this one folder, whatever becomes of its path meanwhile.
     const QByteArray folderPath = QFile::encodeName(directory);
     const Descriptor dir(
         retried([&] { return ::open(folderPath.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC); }));
     if (!dir.isOpen())
         return failure(u"Its folder cannot be opened: "_s + qt_error_string(errno));
+    return savePageIn(dir.get(), fileName, source);
+}
+
+SaveResult savePageIn(int dir, const QString& fileName, const QByteArray& page)
+{
+    return savePageIn(dir, fileName,
+                      [&page](const PageSink& sink) { return sink(QByteArrayView(page)); });
+}
+
+SaveResult savePageIn(int dir, const QString& fileName, const PageSource& source)
+{
+    const QString name = trimBlanks(fileName);
+    if (QString problem = nameProblem(name); !problem.isEmpty())
+        return failure(std::move(problem));
 
     const QByteArray entry = QFile::encodeName(name);
     struct stat old = {};
-    const bool exists = ::fstatat(dir.get(), entry.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    const bool exists = ::fstatat(dir, entry.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0;
     if (!exists && errno != ENOENT)
         return failure(errno);
     if (exists && S_ISLNK(old.st_mode))
-        return failure(linkRefusal(dir.get(), entry));
+        return failure(linkRefusal(dir, entry));
     if (exists && !S_ISREG(old.st_mode))
         return failure(kindRefusal(old.st_mode));
 
-    Draft draft(dir.get());
+    Draft draft(dir);
     if (const int error = draft.create()) {
         // A folder that takes no new file: the user's page there may still be written in place.
         if (exists && (error == EACCES || error == EPERM || error == EROFS))
-            return writeInPlace(dir.get(), entry, wholePage(source));
+            return writeInPlace(dir, entry, wholePage(source));
         return failure(error);
     }
     PieceWriter writer(draft.fd());
@@ -422,10 +394,10 @@ SaveResult savePage(const QString& directory, const QString& fileName, const Pag
         // A page that may be written but not replaced (another user's, in a folder with the
         // sticky bit) is rewritten where it is.
         if (exists && (error == EPERM || error == EACCES))
-            return writeInPlace(dir.get(), entry, wholePage(source));
+            return writeInPlace(dir, entry, wholePage(source));
         return failure(error);
     }
-    syncFolder(dir.get());
+    syncFolder(dir);
     return {true, {}};
 }
 

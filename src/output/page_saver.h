@@ -39,6 +39,14 @@ using PageSource = std::function<bool(const PageSink& sink)>;
 [[nodiscard]] SaveResult savePage(const QString& directory, const QString& fileName,
                                   const PageSource& source);
 
+// The same, into the folder open as `dir` (a descriptor of it, O_PATH will do): every step goes
+// through it, whatever becomes of its path meanwhile.
+[[nodiscard]] SaveResult savePageIn(int dir, const QString& fileName, const QByteArray& page);
+[[nodiscard]] SaveResult savePageIn(int dir, const QString& fileName, const PageSource& source);
+
+// Why a name that is a link in the folder open as `dir` is refused, naming where it leads.
+[[nodiscard]] QString linkRefusal(int dir, const QByteArray& entry);
+
 // Why savePage() refuses `fileName` whatever is on the disk (empty, a separator, a control
 // character), as the reason it gives; empty when the name itself is fine. Lets the caller
 // refuse the name before it writes anything else for the page.

@@ -72,8 +72,8 @@ inline constexpr qsizetype kPageBytesPerPiece = qsizetype(1) << 20;
 [[nodiscard]] std::optional<int> pixelLength(QStringView text);
 inline constexpr int kLargestPixelLength = 100000;
 
-// The folder of a page's thumbnail files, beside the page and named after it:
-// "Holiday.html" gives "Holiday_files".
+// The first name the folder of a page's thumbnail files may have, beside the page and named
+// after it: "Holiday.html" gives "Holiday_files" (openThumbnailFolder has the whole rule).
 [[nodiscard]] QString thumbnailFolderName(const QString& pageFileName);
 
 // The page's path: the images' directory, one separator, the name without surrounding blanks.

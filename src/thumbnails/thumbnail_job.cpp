@@ -4,21 +4,22 @@
 #include "thumbnails/thumbnail_job.h"
 
 #include "core/file_names.h"
+#include "thumbnails/thumbnail_folder.h"
 #include "thumbnails/thumbnail_maker.h"
 #include "thumbnails/thumbnail_names.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 #include <QThread>
 
 #include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
 #include <mutex>
 #include <optional>
-#include <sys/stat.h>
 #include <system_error>
 #include <vector>
 
@@ -48,16 +49,6 @@ void onThreads(int threads, const Work& work)
 QString quotedPath(const QString& path)
 {
     return u'"' + QDir::toNativeSeparators(path) + u'"';
-}
-
-// Makes the folder unless it is there; the reason when it cannot be had.
-std::optional<QString> makeFolder(const QString& folder)
-{
-    if (::mkdir(QFile::encodeName(folder).constData(), 0777) != 0 && errno != EEXIST)
-        return qt_error_string(errno);
-    if (!QFileInfo(folder).isDir())
-        return u"a file of that name is in the way"_s;
-    return std::nullopt;
 }
 
 // What a name that is not in the system's encoding is known by when its thumbnail is named
@@ -137,12 +128,9 @@ void ThumbnailJob::run()
 {
     const QList<QByteArray>& images = m_request.images;
     const QSize box = m_request.box;
-    const QString folderName = thumbnailFolderName(m_request.pageFileName);
-    const QString folder = m_request.directory + u'/' + folderName;
     const qsizetype count = images.size();
 
     ThumbnailJobResult result;
-    result.folder = folder;
     std::vector<ThumbnailOutcome> outcome(static_cast<std::size_t>(count));
     std::vector<ThumbnailCell> cells(static_cast<std::size_t>(count));
     std::mutex errorMutex;
@@ -169,11 +157,17 @@ void ThumbnailJob::run()
             Qt::QueuedConnection);
     };
 
-    if (const std::optional<QString> reason = makeFolder(folder)) {
-        result.error = u"The folder "_s + quotedPath(folder) + u" could not be made: "_s + *reason;
+    ThumbnailFolderChoice choice = openThumbnailFolder(m_request.directory, m_request.pageFileName);
+    if (!choice.folder) {
+        result.error = choice.error;
         finish();
         return;
     }
+    const QString folderName = choice.folder->name;
+    const QString folder = choice.folder->path;
+    const int folderFd = choice.folder->fd->get();
+    result.folder = folder;
+    result.folderFd = choice.folder->fd;
 
     // Each image by its bytes: a name that is not in the system's encoding stands for its own
     // file, never for one whose name reads the same.
@@ -221,7 +215,7 @@ void ThumbnailJob::run()
             for (const QString& suffix : {u".jpg"_s, u".png"_s}) {
                 const QString fileName = baseNames.at(i) + suffix;
                 if (const std::optional<QSize> size =
-                        reusableThumbnail(folder + u'/' + fileName, imagePath(i), marker)) {
+                        reusableThumbnail(folderFd, fileName, imagePath(i), marker)) {
                     outcome[at] = {ThumbnailStatus::Reused, fileName, {}};
                     cells[at] = cellFor(fileName, *size);
                     found = true;
@@ -263,7 +257,7 @@ void ThumbnailJob::run()
                 const QString fileName = baseNames.at(i) + encoded.suffix;
                 const SaveResult saved = encoded.bytes.isEmpty()
                                              ? SaveResult{false, u"it could not be encoded"_s}
-                                             : saveThumbnailFile(folder, fileName, encoded.bytes);
+                                             : saveThumbnailFile(folderFd, fileName, encoded.bytes);
                 if (!saved.ok) {
                     const std::lock_guard lock(errorMutex);
                     if (result.error.isEmpty())
@@ -289,22 +283,34 @@ void ThumbnailJob::run()
     finish();
 }
 
-StaleRemoval removeStaleThumbnails(const QString& folder, const QStringList& inUse)
+StaleRemoval removeStaleThumbnails(int folder, const QStringList& inUse)
 {
     StaleRemoval removal;
     const QSet<QString> keep(inUse.begin(), inUse.end());
-    const QStringList names =
-        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
-    for (const QString& name : names) {
-        if (keep.contains(name) || !hasThumbnailFileShape(name))
+    // Listed through a descriptor of its own, the folder's stays where it is.
+    const int listed =
+        retried([&] { return ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    DIR* const entries = listed >= 0 ? ::fdopendir(listed) : nullptr;
+    if (entries == nullptr) {
+        if (listed >= 0)
+            ::close(listed);
+        removal.problems.append(qt_error_string(errno));
+        return removal;
+    }
+    QStringList names;
+    while (const dirent* entry = ::readdir(entries)) {
+        const QString name = QFile::decodeName(entry->d_name);
+        if (!keep.contains(name) && hasThumbnailFileShape(name))
+            names.append(name);
+    }
+    ::closedir(entries);
+    for (const QString& name : std::as_const(names)) {
+        if (!carriesThumbnailMarker(folder, name))
             continue;
-        QFile file(folder + u'/' + name);
-        if (!carriesThumbnailMarker(file.fileName()))
-            continue;
-        if (file.remove())
+        if (::unlinkat(folder, QFile::encodeName(name).constData(), 0) == 0)
             ++removal.removed;
         else
-            removal.problems.append(quotedPath(file.fileName()) + u": "_s + file.errorString());
+            removal.problems.append(u'"' + name + u"\": "_s + qt_error_string(errno));
     }
     return removal;
 }

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "core/descriptor.h"
 #include "output/page_writer.h"
 
 #include <QList>
@@ -20,8 +21,9 @@ namespace vignetta {
 // What one Finish asks for.
 struct ThumbnailRequest
 {
-    QString directory;    // the images' folder, where the page is written
-    QString pageFileName; // the page's name: its thumbnails go into thumbnailFolderName() of it
+    QString directory; // the images' folder, where the page is written
+    QString
+        pageFileName; // the page's name: its thumbnails go into its folder (openThumbnailFolder)
     // The page's image names, in the page's order, as their bytes on disk: they reach the
     // files whatever their encoding.
     QList<QByteArray> images;
@@ -45,7 +47,9 @@ struct ThumbnailOutcome
 
 struct ThumbnailJobResult
 {
-    QString folder;                  // the thumbnails' folder, absolute
+    QString folder; // the thumbnails' folder, absolute, for messages
+    // The same folder, open: the files in it are reached only through this, never by its path.
+    std::shared_ptr<const Descriptor> folderFd;
     QList<ThumbnailCell> cells;      // one per image, in page order, for renderPage()
     QList<ThumbnailOutcome> outcome; // one per image, in page order
     int made = 0;
@@ -115,14 +119,15 @@ private:
     std::atomic_bool m_progressPosted{false};
 };
 
-// Removes from `folder` the thumbnails this program wrote that are not in `inUse`: files of a
-// thumbnail's name shape that carry a thumbnail marker. Nothing else in the folder is touched.
+// Removes from the folder open as `folder` the thumbnails this program wrote that are not in
+// `inUse`: files of a thumbnail's name shape that carry a thumbnail marker. Nothing else in the
+// folder is touched, and nothing outside it: links are never followed.
 // Returns the problems met, one line for each file that could not be removed.
 struct StaleRemoval
 {
     int removed = 0;
     QStringList problems;
 };
-[[nodiscard]] StaleRemoval removeStaleThumbnails(const QString& folder, const QStringList& inUse);
+[[nodiscard]] StaleRemoval removeStaleThumbnails(int folder, const QStringList& inUse);
 
 } // namespace vignetta

@@ -3,11 +3,11 @@
 
 #include "thumbnails/thumbnail_maker.h"
 
+#include "core/descriptor.h"
 #include "thumbnails/thumbnail_names.h"
 
 #include <QBuffer>
 #include <QColorSpace>
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -184,25 +184,55 @@ EncodedThumbnail encodeThumbnail(const QImage& image, const QString& marker)
     return out;
 }
 
-std::optional<QSize> reusableThumbnail(const QString& path, const QByteArray& nativeImagePath,
-                                       const QString& marker)
+namespace {
+
+// A thumbnail in the folder open as `folder`, opened for reading as a file of its own: never
+// through a link, never a FIFO or a device.
+struct OpenedThumbnail
 {
-    const QFileInfo thumbnail(path);
-    if (!thumbnail.isFile() || thumbnail.isSymLink())
+    QFile file;
+    struct stat status = {};
+};
+
+bool openThumbnail(int folder, const QString& fileName, OpenedThumbnail& opened)
+{
+    const int fd = retried([&] {
+        return ::openat(folder, QFile::encodeName(fileName).constData(),
+                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    });
+    if (fd < 0)
+        return false;
+    if (::fstat(fd, &opened.status) != 0 || !S_ISREG(opened.status.st_mode) ||
+        !opened.file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+qint64 msecsOf(const struct timespec& t)
+{
+    return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+}
+
+} // namespace
+
+std::optional<QSize> reusableThumbnail(int folder, const QString& fileName,
+                                       const QByteArray& nativeImagePath, const QString& marker)
+{
+    OpenedThumbnail thumbnail;
+    if (!openThumbnail(folder, fileName, thumbnail))
         return std::nullopt;
     // The image's last change: a copy that keeps an older modification time (a restored
     // backup) still changes the status time.
     struct stat image = {};
     if (::stat(nativeImagePath.constData(), &image) != 0)
         return std::nullopt;
-    const auto msecs = [](const struct timespec& t) {
-        return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
-    };
-    const QDateTime changed = QDateTime::fromMSecsSinceEpoch(
-        std::max(msecs(image.st_mtim), msecs(image.st_ctim)), Qt::UTC);
-    if (!(thumbnail.lastModified() > changed))
+    // Compared at the millisecond, as file times were always compared here.
+    const qint64 changed = std::max(msecsOf(image.st_mtim), msecsOf(image.st_ctim));
+    if (!(msecsOf(thumbnail.status.st_mtim) > changed))
         return std::nullopt;
-    QImageReader reader(path);
+    QImageReader reader(&thumbnail.file);
     if (reader.text(QString::fromLatin1(kThumbnailMarkerKey)) != marker)
         return std::nullopt;
     const QSize size = reader.size();
@@ -211,18 +241,20 @@ std::optional<QSize> reusableThumbnail(const QString& path, const QByteArray& na
     return size;
 }
 
-bool carriesThumbnailMarker(const QString& path)
+bool carriesThumbnailMarker(int folder, const QString& fileName)
 {
-    QImageReader reader(path);
+    OpenedThumbnail thumbnail;
+    if (!openThumbnail(folder, fileName, thumbnail))
+        return false;
+    QImageReader reader(&thumbnail.file);
     return !reader.text(QString::fromLatin1(kThumbnailMarkerKey)).isEmpty();
 }
 
-SaveResult saveThumbnailFile(const QString& folder, const QString& fileName,
-                             const QByteArray& bytes)
+SaveResult saveThumbnailFile(int folder, const QString& fileName, const QByteArray& bytes)
 {
     // The page's own saving: complete before it takes the name, never through a link (which
     // could lead to an original), the disk's refusal reported with its reason.
-    return savePage(folder, fileName, bytes);
+    return savePageIn(folder, fileName, bytes);
 }
 
 } // namespace vignetta

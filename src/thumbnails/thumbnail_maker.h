@@ -47,17 +47,20 @@ struct EncodedThumbnail
 };
 [[nodiscard]] EncodedThumbnail encodeThumbnail(const QImage& image, const QString& marker);
 
-// The pixel size of the thumbnail file at `path` when it can stand for the image at
-// `nativeImagePath` (its bytes): it carries `marker` and was written after the image's last change.
-// Only the thumbnail's header is read.
-[[nodiscard]] std::optional<QSize>
-reusableThumbnail(const QString& path, const QByteArray& nativeImagePath, const QString& marker);
+// The pixel size of the thumbnail `fileName` in the folder open as `folder` when it can stand for
+// the image at `nativeImagePath` (its bytes): it carries `marker` and was written after the
+// image's last change. Only the thumbnail's header is read; a link is never followed.
+[[nodiscard]] std::optional<QSize> reusableThumbnail(int folder, const QString& fileName,
+                                                     const QByteArray& nativeImagePath,
+                                                     const QString& marker);
 
-// Whether the file at `path` carries a thumbnail marker, read from its header alone.
-[[nodiscard]] bool carriesThumbnailMarker(const QString& path);
+// Whether the file `fileName` in the folder open as `folder` carries a thumbnail marker, read
+// from its header alone; a link is never followed.
+[[nodiscard]] bool carriesThumbnailMarker(int folder, const QString& fileName);
 
-// Writes one thumbnail file into `folder`: replaced only once complete, never half written.
-[[nodiscard]] SaveResult saveThumbnailFile(const QString& folder, const QString& fileName,
+// Writes one thumbnail file into the folder open as `folder`: replaced only once complete,
+// never half written, never through a link.
+[[nodiscard]] SaveResult saveThumbnailFile(int folder, const QString& fileName,
                                            const QByteArray& bytes);
 
 } // namespace vignetta

@@ -606,8 +606,8 @@ void formVG::thumbnailsMade()
               // Only once the page shows the new thumbnails may the ones it no longer shows go; off
               // the window's thread, as the folder may hold many. One that cannot be removed does
               // no harm, and goes at a later Finish.
-              [folder = result.folder, inUse = result.fileNamesInUse()] {
-                  (void)removeStaleThumbnails(folder, inUse);
+              [folder = result.folderFd, inUse = result.fileNamesInUse()] {
+                  (void)removeStaleThumbnails(folder->get(), inUse);
               });
 }
 

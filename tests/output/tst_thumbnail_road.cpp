@@ -7,6 +7,7 @@
 #include "support/test_pictures.h"
 #include "support/wizard_driver.h"
 
+#include "thumbnails/thumbnail_folder.h"
 #include "thumbnails/thumbnail_names.h"
 #include "wizard/completion_panel.h"
 
@@ -49,6 +50,14 @@ void writeOldPage(const ImageFolder& folder)
 QCheckBox* option(const WizardDriver& w)
 {
     return w.find<QCheckBox>(u"Check2"_s);
+}
+
+// The files in a thumbnails folder, hidden ones too, but for the mark naming its page.
+QStringList thumbnailsIn(const QString& folder)
+{
+    QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    files.removeOne(QString::fromLatin1(kThumbnailFolderMark));
+    return files;
 }
 
 void turnOptionOn(const WizardDriver& w)
@@ -162,8 +171,7 @@ void TestThumbnailRoad::thumbnailsFolderAndPage()
         shownThumbnails.append(thumbnail);
     }
     shownThumbnails.sort();
-    QCOMPARE(QDir(folder.filePath(u"Vignetta_files"_s)).entryList(QDir::Files | QDir::Hidden),
-             shownThumbnails);
+    QCOMPARE(thumbnailsIn(folder.filePath(u"Vignetta_files"_s)), shownThumbnails);
     QVERIFY2(cellOf(page, u"d!.jpg"_s).contains(R"(<IMG SRC="d!.jpg")"), page.constData());
 
     // The completion panel says where the page is and which image it could not read.
@@ -292,8 +300,7 @@ void TestThumbnailRoad::cancelReturnsToStepFour()
     QStringList extra = folder.entriesBeside(images);
     extra.removeOne(u"Vignetta_files"_s); // made before the job heard of Cancel
     QCOMPARE(extra, QStringList{"Vignetta.html"});
-    const QStringList thumbnails =
-        QDir(folder.filePath(u"Vignetta_files"_s)).entryList(QDir::Files | QDir::Hidden);
+    const QStringList thumbnails = thumbnailsIn(folder.filePath(u"Vignetta_files"_s));
     for (const QString& name : thumbnails)
         QVERIFY2(hasThumbnailFileShape(name), qPrintable(name));
 
@@ -310,13 +317,13 @@ void TestThumbnailRoad::thumbnailsThePageNoLongerShowsGo()
 {
     ImageFolder folder;
     writePictures(folder, {u"a.jpg"_s, u"b.jpg"_s});
-    const QDir thumbnails(folder.filePath(u"Vignetta_files"_s));
+    const QString thumbnails = folder.filePath(u"Vignetta_files"_s);
     WizardDriver w;
     w.advanceTo(kStep4, folder.path());
     turnOptionOn(w);
     w.click(formVG::kFinish);
     QVERIFY(thumbnailsDone(w));
-    QCOMPARE(thumbnails.entryList(QDir::Files | QDir::Hidden).size(), 2);
+    QCOMPARE(thumbnailsIn(thumbnails).size(), 2);
 
     // The page made again without b.jpg: its thumbnail goes once the new page is written.
     QVERIFY(QFile::remove(folder.filePath(u"b.jpg"_s)));
@@ -328,20 +335,24 @@ void TestThumbnailRoad::thumbnailsThePageNoLongerShowsGo()
     QCOMPARE(w.step(), int(kCompletion));
     const QString shown =
         thumbnailOf(cellOf(readFile(folder.filePath(u"Vignetta.html"_s)), u"a.jpg"_s));
-    QCOMPARE(thumbnails.entryList(QDir::Files | QDir::Hidden),
-             QStringList{shown.section(u'/', -1)});
+    QCOMPARE(thumbnailsIn(thumbnails), QStringList{shown.section(u'/', -1)});
 }
 
 void TestThumbnailRoad::thumbnailsCannotBeWritten_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("inTheWay"); // a file, or a folder when it ends in "/"
-    QTest::addColumn<QString>("message");  // the start of the warning; the folder's path as %1
+    // A file, a folder when it ends in "/", a link to another gallery's folder when in "->".
+    QTest::addColumn<QString>("inTheWay");
+    QTest::addColumn<QString>("message"); // the start of the warning; the folder's path as %1
 
     QTest::newRow("a file where the thumbnails go")
         << "Vignetta"
         << "Vignetta_files"
         << "The folder \"%1/Vignetta_files\" could not be made: ";
+    QTest::newRow("a link where the thumbnails go")
+        << "Vignetta"
+        << "Vignetta_files->"
+        << "The folder \"%1/Vignetta_files\" could not be used: It is a link to \"";
     QTest::newRow("a name the page cannot have")
         << "sub/page"
         << "sub/"
@@ -358,10 +369,17 @@ void TestThumbnailRoad::thumbnailsCannotBeWritten()
     ImageFolder folder;
     writePictures(folder, images);
     writeOldPage(folder);
-    if (inTheWay.endsWith(u'/'))
+    ImageFolder elsewhere;
+    const bool link = inTheWay.endsWith(u"->");
+    if (link) {
+        inTheWay.chop(2);
+        elsewhere.addDirs({inTheWay});
+        QVERIFY(QFile::link(elsewhere.filePath(inTheWay), folder.filePath(inTheWay)));
+    } else if (inTheWay.endsWith(u'/')) {
         folder.addDirs({inTheWay});
-    else
+    } else {
         folder.addFiles({inTheWay});
+    }
     WizardDriver w;
     w.advanceTo(kStep4, folder.path());
     w.box(u"txtFileName"_s)->setText(typed);
@@ -384,8 +402,10 @@ void TestThumbnailRoad::thumbnailsCannotBeWritten()
     QStringList extra = folder.entriesBeside(images);
     extra.sort();
     QCOMPARE(extra, expected);
-    if (inTheWay.endsWith(u'/'))
+    if (inTheWay.endsWith(u'/') || link)
         QVERIFY(QDir(folder.filePath(inTheWay)).isEmpty());
+    if (link)
+        QVERIFY(text.endsWith(u" never through a link. Choose another name."_s));
 }
 
 void TestThumbnailRoad::exitWhileThumbnailsAreMadeWritesNoPage()

@@ -14,6 +14,7 @@
 
 #include "core/wizard_state.h"
 #include "output/page_writer.h"
+#include "thumbnails/thumbnail_folder.h"
 #include "thumbnails/thumbnail_job.h"
 #include "thumbnails/thumbnail_names.h"
 
@@ -152,8 +153,12 @@ ThumbnailJobResult run(const ThumbnailRequest& request, int threads = 0)
         job.setThreadCount(threads);
     QSignalSpy finished(&job, &ThumbnailJob::finished);
     job.start();
-    if (!finished.wait(kWait))
-        return {u"<no end>"_s, {}, {}, 0, 0, 0, false, u"the job did not finish"_s};
+    if (!finished.wait(kWait)) {
+        ThumbnailJobResult none;
+        none.folder = u"<no end>"_s;
+        none.error = u"the job did not finish"_s;
+        return none;
+    }
     return job.result();
 }
 
@@ -172,6 +177,8 @@ QString halfWrittenFiles(const QString& folder)
     QStringList bad;
     const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     for (const QString& name : names) {
+        if (name == QLatin1StringView(kThumbnailFolderMark))
+            continue;
         QImageReader reader(folder + u'/' + name);
         if (!hasThumbnailFileShape(name) || reader.read().isNull())
             bad.append(name);
@@ -201,6 +208,9 @@ private Q_SLOTS:
     void fullDiskStopsWithTheReason_data();
     void fullDiskStopsWithTheReason();
     void folderInTheWay();
+    void thumbnailsStayWithTheirPage_data();
+    void thumbnailsStayWithTheirPage();
+    void noLinkIsFollowed();
     void namesByTheirBytes();
 };
 
@@ -293,7 +303,7 @@ void TestThumbnailJob::secondRunReusesEverything()
     const ThumbnailJobResult first = run(request);
     QVERIFY2(first.complete(), qPrintable(first.error));
     const auto before = modificationTimes(first.folder);
-    QCOMPARE(before.size(), first.made);
+    QCOMPARE(before.size(), first.made + 1); // and the folder's mark
 
     QTest::qWait(20); // a thumbnail written now would have a later time
     const ThumbnailJobResult second = run(request);
@@ -358,12 +368,14 @@ void TestThumbnailJob::staleThumbnailsRemovedNothingElse()
     // c.jpg leaves the page.
     const ThumbnailJobResult second = run(requestFor(folder, names.first(2)));
     QVERIFY2(second.complete(), qPrintable(second.error));
-    const StaleRemoval removal = removeStaleThumbnails(second.folder, second.fileNamesInUse());
+    const StaleRemoval removal =
+        removeStaleThumbnails(second.folderFd->get(), second.fileNamesInUse());
     QVERIFY2(removal.problems.isEmpty(), qPrintable(removal.problems.join(u'\n')));
     QCOMPARE(removal.removed, 1);
 
     QStringList expected = second.fileNamesInUse();
-    expected << u"notes.txt"_s << u"photo-0123456789ab.jpg"_s;
+    expected << u"notes.txt"_s << u"photo-0123456789ab.jpg"_s
+             << QString::fromLatin1(kThumbnailFolderMark);
     expected.sort();
     QCOMPARE(QDir(second.folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
     QCOMPARE(page_files::readFile(notes), QByteArray("mine"));
@@ -475,6 +487,99 @@ void TestThumbnailJob::folderInTheWay()
     QVERIFY(!result.complete());
     QVERIFY2(result.error.contains(folder.filePath(u"Vignetta_files"_s)), qPrintable(result.error));
     QCOMPARE(page_files::readFile(folder.filePath(u"Vignetta_files"_s)), QByteArray());
+}
+
+// Every file of a folder, by name, with its bytes.
+QMap<QString, QByteArray> contentsOf(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    for (const QString& name : names)
+        files.insert(name, page_files::readFile(folder + u'/' + name));
+    return files;
+}
+
+void TestThumbnailJob::thumbnailsStayWithTheirPage_data()
+{
+    QTest::addColumn<QString>("secondPage");
+    QTest::addColumn<bool>("firstUnmarked"); // its folder as made before folders were marked
+    QTest::addColumn<QString>("secondFolder");
+    QTest::newRow(".htm beside .html") << "Vignetta.htm" << false << "Vignetta.htm_files";
+    QTest::newRow(".htm beside .html, its folder unmarked")
+        << "Vignetta.htm" << true << "Vignetta.htm_files";
+    QTest::newRow("the same page, its folder unmarked")
+        << "Vignetta.html" << true << "Vignetta_files";
+}
+
+void TestThumbnailJob::thumbnailsStayWithTheirPage()
+{
+    // A page's Finish, stale removal included, never writes into or removes from the folder
+    // of another page; a page keeps the folder it always had.
+    QFETCH(QString, secondPage);
+    QFETCH(bool, firstUnmarked);
+    QFETCH(QString, secondFolder);
+    ImageFolder folder;
+    const QStringList names{u"a.jpg"_s, u"b.jpg"_s, u"c.jpg"_s};
+    for (const QString& name : names)
+        QVERIFY(markedPicture({400, 300}).save(folder.filePath(name), "JPEG"));
+    const ThumbnailJobResult first = run(requestFor(folder, names));
+    QVERIFY2(first.complete(), qPrintable(first.error));
+    QVERIFY(writeBytes(folder.filePath(u"Vignetta.html"_s), "the first page"));
+    if (firstUnmarked)
+        QVERIFY(QFile::remove(first.folder + u'/' + QString::fromLatin1(kThumbnailFolderMark)));
+    const auto before = contentsOf(first.folder);
+
+    ThumbnailRequest request = requestFor(folder, names.first(2), {100, 100});
+    request.pageFileName = secondPage;
+    const ThumbnailJobResult second = run(request);
+    QVERIFY2(second.complete(), qPrintable(second.error));
+    QCOMPARE(second.folder, folder.filePath(secondFolder));
+    QCOMPARE(second.cells.first().source.section(u'/', 0, 0), secondFolder);
+    QCOMPARE(second.made, 2);
+    QVERIFY(
+        removeStaleThumbnails(second.folderFd->get(), second.fileNamesInUse()).problems.isEmpty());
+    if (second.folder != first.folder) {
+        QCOMPARE(contentsOf(first.folder), before);
+        QCOMPARE(
+            page_files::readFile(second.folder + u'/' + QString::fromLatin1(kThumbnailFolderMark)),
+            secondPage.toUtf8() + '\n');
+    }
+}
+
+void TestThumbnailJob::noLinkIsFollowed()
+{
+    // Another gallery's thumbnails, and a link to them where this page's go.
+    ImageFolder gallery;
+    QVERIFY(markedPicture({400, 300}).save(gallery.filePath(u"g.jpg"_s), "JPEG"));
+    const ThumbnailJobResult theirs = run(requestFor(gallery, {u"g.jpg"_s}));
+    QVERIFY2(theirs.complete(), qPrintable(theirs.error));
+    const auto before = contentsOf(theirs.folder);
+    ImageFolder folder;
+    QVERIFY(markedPicture({400, 300}).save(folder.filePath(u"a.jpg"_s), "JPEG"));
+    const QString link = folder.filePath(u"Vignetta_files"_s);
+    QVERIFY(QFile::link(theirs.folder, link));
+
+    const ThumbnailJobResult refused = run(requestFor(folder, {u"a.jpg"_s}));
+    QVERIFY(!refused.complete());
+    QVERIFY2(
+        refused.error.startsWith(
+            u"The folder \""_s + link + u"\" could not be used: It is a link to \""_s +
+            theirs.folder +
+            u"\". The page is written only as a file of its own beside its images, never through a link."_s),
+        qPrintable(refused.error));
+    QCOMPARE(contentsOf(theirs.folder), before);
+
+    // A link put in the folder's place during the job changes nothing: the job works in the
+    // folder it opened.
+    QVERIFY(QFile::remove(link));
+    const ThumbnailJobResult made = run(requestFor(folder, {u"a.jpg"_s}));
+    QVERIFY2(made.complete(), qPrintable(made.error));
+    QVERIFY(QFile::rename(link, folder.filePath(u"moved"_s)));
+    QVERIFY(QFile::link(theirs.folder, link));
+    QCOMPARE(removeStaleThumbnails(made.folderFd->get(), {}).removed, 1);
+    QCOMPARE(contentsOf(theirs.folder), before);
+    QCOMPARE(QDir(folder.filePath(u"moved"_s)).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QString::fromLatin1(kThumbnailFolderMark)});
 }
 
 void TestThumbnailJob::namesByTheirBytes()

@@ -1,0 +1,158 @@
+// SPDX-FileCopyrightText: 2026 The Vignetta developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "thumbnails/thumbnail_folder.h"
+
+#include "core/text_rules.h"
+#include "output/page_saver.h"
+#include "output/page_writer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace vignetta {
+
+namespace {
+
+// Numbered names tried before the page is told that none is free.
+constexpr int kNumberedNames = 99;
+// A mark longer than any page name is no mark of a page.
+constexpr qsizetype kLongestMark = 4096;
+
+QString quotedPath(const QString& path)
+{
+    return u'"' + QDir::toNativeSeparators(path) + u'"';
+}
+
+// The names a page's folder may have, in the order they are tried.
+QStringList folderNames(const QString& page)
+{
+    QStringList names{thumbnailFolderName(page)};
+    if (names.first() != page + u"_files"_s)
+        names.append(page + u"_files"_s);
+    for (int n = 2; n <= kNumberedNames + 1; ++n)
+        names.append(page + u"_files-"_s + QString::number(n));
+    return names;
+}
+
+// The page a folder's mark names, as its bytes; nothing where the folder has no mark. A mark
+// that cannot be read names no page (an empty name), so that the folder is nobody's to take.
+std::optional<QByteArray> markedPage(int folder)
+{
+    const Descriptor mark(retried([&] {
+        return ::openat(folder, kThumbnailFolderMark,
+                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    }));
+    if (!mark.isOpen())
+        return errno == ENOENT ? std::nullopt : std::optional<QByteArray>(QByteArray());
+    struct stat opened = {};
+    if (::fstat(mark.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
+        return QByteArray();
+    QByteArray bytes(kLongestMark + 1, Qt::Uninitialized);
+    qsizetype length = 0;
+    while (length < bytes.size()) {
+        const ssize_t n = retried([&] {
+            return ::read(mark.get(), bytes.data() + length,
+                          static_cast<std::size_t>(bytes.size() - length));
+        });
+        if (n < 0)
+            return QByteArray();
+        if (n == 0)
+            break;
+        length += n;
+    }
+    bytes.truncate(length);
+    if (!bytes.endsWith('\n') || length > kLongestMark)
+        return QByteArray();
+    bytes.chop(1);
+    return bytes;
+}
+
+bool isThere(int dir, const QString& name)
+{
+    struct stat entry = {};
+    return ::fstatat(dir, QFile::encodeName(name).constData(), &entry, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// Whether another page could own the unmarked folder that `page`'s first name gives.
+bool anotherPageBeside(int dir, const QString& page)
+{
+    const qsizetype dot = page.lastIndexOf(u'.');
+    const QString base = dot > 0 ? page.first(dot) : page;
+    for (const QString& other : QStringList{base + u".html"_s, base + u".htm"_s}) {
+        if (other != page && isThere(dir, other))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+ThumbnailFolderChoice openThumbnailFolder(const QString& directory, const QString& pageFileName)
+{
+    const QString page = trimBlanks(pageFileName);
+    const QByteArray pageBytes = QFile::encodeName(page);
+    const Descriptor dir(retried([&] {
+        return ::open(QFile::encodeName(directory).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    }));
+    if (!dir.isOpen())
+        return {std::nullopt, u"The folder "_s + quotedPath(directory) + u" cannot be opened: "_s +
+                                  qt_error_string(errno)};
+
+    const QStringList names = folderNames(page);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& name = names.at(i);
+        const QString path = directory + u'/' + name;
+        const QByteArray entry = QFile::encodeName(name);
+        const auto refused = [&](const QString& reason) {
+            return ThumbnailFolderChoice{std::nullopt, u"The folder "_s + quotedPath(path) +
+                                                           u" could not be made: "_s + reason};
+        };
+        bool made = false;
+        if (::mkdirat(dir.get(), entry.constData(), 0777) == 0)
+            made = true;
+        else if (errno != EEXIST)
+            return refused(qt_error_string(errno));
+        // Opened as a folder of its own, never through a link.
+        auto folder = std::make_shared<Descriptor>(retried([&] {
+            return ::openat(dir.get(), entry.constData(),
+                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        }));
+        if (!folder->isOpen()) {
+            struct stat there = {};
+            if (errno == ELOOP ||
+                (::fstatat(dir.get(), entry.constData(), &there, AT_SYMLINK_NOFOLLOW) == 0 &&
+                 S_ISLNK(there.st_mode)))
+                return {std::nullopt, u"The folder "_s + quotedPath(path) +
+                                          u" could not be used: "_s +
+                                          linkRefusal(dir.get(), entry)};
+            return refused(errno == ENOTDIR ? u"a file of that name is in the way"_s
+                                            : qt_error_string(errno));
+        }
+        const std::optional<QByteArray> owner = made ? std::nullopt : markedPage(folder->get());
+        if (owner && *owner != pageBytes)
+            continue; // another page's
+        // Unmarked and not made just now: made before folders were marked, for the page of
+        // this name or another of the same first name.
+        if (!owner && !made && (i > 0 || anotherPageBeside(dir.get(), page)))
+            continue;
+        if (!owner) {
+            const SaveResult marked = savePageIn(
+                folder->get(), QString::fromLatin1(kThumbnailFolderMark), pageBytes + '\n');
+            if (!marked.ok)
+                return refused(marked.error);
+        }
+        return {ThumbnailFolder{name, path, std::move(folder)}, {}};
+    }
+    return {std::nullopt, u"No folder for the thumbnails of "_s +
+                              quotedPath(directory + u'/' + page) +
+                              u" is free: each name it could have is taken by another page."_s};
+}
+
+} // namespace vignetta
