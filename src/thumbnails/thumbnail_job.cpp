@@ -214,10 +214,11 @@ void ThumbnailJob::run()
             bool found = false;
             for (const QString& suffix : {u".jpg"_s, u".png"_s}) {
                 const QString fileName = baseNames.at(i) + suffix;
-                if (const std::optional<QSize> size =
+                if (const std::optional<ReusableThumbnail> kept =
                         reusableThumbnail(folderFd, fileName, imagePath(i), marker)) {
-                    outcome[at] = {ThumbnailStatus::Reused, fileName, {}};
-                    cells[at] = cellFor(fileName, *size);
+                    outcome[at] = {ThumbnailStatus::Reused, fileName,
+                                   kept->cutShort ? QString::fromUtf16(kCutShort) : QString()};
+                    cells[at] = cellFor(fileName, kept->pixels);
                     found = true;
                     break;
                 }
@@ -249,8 +250,11 @@ void ThumbnailJob::run()
                 outcome[at] = {ThumbnailStatus::Failed, {}, problem};
             } else {
                 const QSize pixels = picture.size();
-                const EncodedThumbnail encoded =
-                    encodeThumbnail(picture, thumbnailMarker(identities.at(i), box));
+                // A picture cut short says so in its thumbnail, for the runs that keep it.
+                const EncodedThumbnail encoded = encodeThumbnail(
+                    picture,
+                    thumbnailMarker(identities.at(i), box) +
+                        (problem.isEmpty() ? QString() : QString::fromUtf16(kCutShortMarker)));
                 picture = QImage(); // one decoded picture per worker at a time
                 if (stopping())
                     return;
@@ -266,7 +270,7 @@ void ThumbnailJob::run()
                     m_stop = true;
                     return;
                 }
-                outcome[at] = {ThumbnailStatus::Made, fileName, {}};
+                outcome[at] = {ThumbnailStatus::Made, fileName, problem};
                 cells[at] = cellFor(fileName, pixels);
             }
             const int done = ++m_done;

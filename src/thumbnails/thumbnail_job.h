@@ -42,7 +42,9 @@ struct ThumbnailOutcome
 {
     ThumbnailStatus status = ThumbnailStatus::NotDone;
     QString fileName; // the thumbnail's name in the folder; empty when Failed
-    QString problem;  // why the image could not be read, when Failed
+    // Why the image could not be read, when Failed; what is wrong with it, where its thumbnail
+    // was made all the same (kCutShort).
+    QString problem;
 };
 
 struct ThumbnailJobResult

@@ -14,8 +14,10 @@
 #include <QImageWriter>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
+#include <initializer_list>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,24 +33,68 @@ namespace {
 constexpr bool kProgressiveJpeg = false;
 constexpr int kJpegQuality = 85;
 
-// A file whose reads fail once the work is cancelled, so that a decoder in the middle of a
-// large picture gives up at its next read instead of finishing the picture.
-class CancellableFile final : public QFile
+// A picture file as its decoder reads it: its reads fail once the work is cancelled, so that a
+// decoder in the middle of a large picture gives up at its next read instead of finishing it;
+// and it notes when the decoder wanted more than the file holds, which is how a picture cut
+// short shows (the decoders fill in what is missing and say nothing).
+class PictureFile final : public QFile
 {
 public:
-    explicit CancellableFile(const std::atomic_bool& cancel) : m_cancel(cancel) {}
+    explicit PictureFile(const std::atomic_bool& cancel) : m_cancel(cancel) {}
+
+    // A read found nothing left: JPEG, GIF and PNG decoders read on in pieces until their
+    // picture's end, which a whole file holds.
+    [[nodiscard]] bool foundNothingLeft() const { return m_foundNothing; }
+    // A read asked for more than was left: a BMP decoder asks for each row's exact bytes.
+    [[nodiscard]] bool askedPastTheEnd() const { return m_askedPast; }
+    // Forgets the reads so far: looking for the picture's size may read the whole file (GIF).
+    void forgetReads()
+    {
+        m_foundNothing = false;
+        m_askedPast = false;
+    }
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override
     {
         if (m_cancel.load(std::memory_order_relaxed))
             return -1;
-        return QFile::readData(data, maxSize);
+        const qint64 at = pos();
+        const qint64 got = QFile::readData(data, maxSize);
+        if (maxSize > 0 && got == 0)
+            m_foundNothing = true;
+        if (at + maxSize > size())
+            m_askedPast = true;
+        return got;
     }
 
 private:
     const std::atomic_bool& m_cancel;
+    bool m_foundNothing = false;
+    bool m_askedPast = false;
 };
+
+// The raster formats a page shows, told by the file's first bytes, never by its name or by
+// asking each installed plugin: a drawing (SVG) named like a photo could pull other files into
+// its picture. Empty for anything else.
+QByteArray pictureFormat(int fd)
+{
+    std::array<unsigned char, 8> head{};
+    const ssize_t got = retried([&] { return ::pread(fd, head.data(), head.size(), 0); });
+    const auto starts = [&](std::initializer_list<unsigned char> magic) {
+        return got >= static_cast<ssize_t>(magic.size()) &&
+               std::equal(magic.begin(), magic.end(), head.begin());
+    };
+    if (starts({0xFF, 0xD8, 0xFF}))
+        return "jpeg";
+    if (starts({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}))
+        return "png";
+    if (starts({'G', 'I', 'F', '8', '7', 'a'}) || starts({'G', 'I', 'F', '8', '9', 'a'}))
+        return "gif";
+    if (starts({'B', 'M'}))
+        return "bmp";
+    return {};
+}
 
 // a * b / c rounded to the nearest whole number, at least one.
 int scaledSide(qint64 a, qint64 b, qint64 c)
@@ -115,17 +161,24 @@ QImage readThumbnail(const QByteArray& nativePath, QSize box, const std::atomic_
         *problem = qt_error_string(errno);
         return {};
     }
-    CancellableFile file(cancel);
+    PictureFile file(cancel);
     struct stat opened = {};
     const int flags = ::fcntl(fd, F_GETFL);
+    // Unbuffered, so that the file sees the decoder's own reads.
     if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || flags == -1 ||
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1 ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         *problem = S_ISREG(opened.st_mode) ? qt_error_string(errno) : u"it is not a file"_s;
         ::close(fd);
         return {};
     }
-    QImageReader reader(&file);
+    const QByteArray format = pictureFormat(fd);
+    if (format.isEmpty()) {
+        *problem = u"it is not a JPEG, PNG, GIF or BMP picture"_s;
+        return {};
+    }
+    QImageReader reader(&file, format);
+    reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(true);
 
     // The header tells the stored size and the orientation; the decoder is asked for the
@@ -140,6 +193,7 @@ QImage readThumbnail(const QByteArray& nativePath, QSize box, const std::atomic_
         if (target != upright && reader.supportsOption(QImageIOHandler::ScaledSize))
             reader.setScaledSize(turned ? target.transposed() : target);
     }
+    file.forgetReads();
     QImage image = reader.read();
     if (cancel.load(std::memory_order_relaxed))
         return {};
@@ -151,6 +205,9 @@ QImage readThumbnail(const QByteArray& nativePath, QSize box, const std::atomic_
         target = thumbnailSizes(image.size(), box).pixels;
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Kept as browsers show it, with what is missing filled in, and told.
+    if (file.foundNothingLeft() || (format == "bmp" && file.askedPastTheEnd()))
+        *problem = QString::fromUtf16(kCutShort);
     return image;
 }
 
@@ -217,8 +274,9 @@ qint64 msecsOf(const struct timespec& t)
 
 } // namespace
 
-std::optional<QSize> reusableThumbnail(int folder, const QString& fileName,
-                                       const QByteArray& nativeImagePath, const QString& marker)
+std::optional<ReusableThumbnail> reusableThumbnail(int folder, const QString& fileName,
+                                                   const QByteArray& nativeImagePath,
+                                                   const QString& marker)
 {
     OpenedThumbnail thumbnail;
     if (!openThumbnail(folder, fileName, thumbnail))
@@ -233,12 +291,14 @@ std::optional<QSize> reusableThumbnail(int folder, const QString& fileName,
     if (!(msecsOf(thumbnail.status.st_mtim) > changed))
         return std::nullopt;
     QImageReader reader(&thumbnail.file);
-    if (reader.text(QString::fromLatin1(kThumbnailMarkerKey)) != marker)
+    const QString carried = reader.text(QString::fromLatin1(kThumbnailMarkerKey));
+    const bool cutShort = carried == marker + QString::fromUtf16(kCutShortMarker);
+    if (carried != marker && !cutShort)
         return std::nullopt;
     const QSize size = reader.size();
     if (!size.isValid())
         return std::nullopt;
-    return size;
+    return ReusableThumbnail{size, cutShort};
 }
 
 bool carriesThumbnailMarker(int folder, const QString& fileName)

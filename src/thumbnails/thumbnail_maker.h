@@ -32,10 +32,18 @@ struct ThumbnailSizes
 
 // The thumbnail of the image at `nativePath` (its bytes, as the file system has them) for the box:
 // upright (its EXIF orientation applied), first frame of an animation, decoded at reduced size
-// where the format allows and brought to its exact size smoothly. A null image when the file cannot
-// be read as an image, with the reason in `problem`; also null, soon, once `cancel` is set.
+// where the format allows and brought to its exact size smoothly. Only JPEG, PNG, GIF and BMP
+// pictures are read, told by their content. A null image when the file cannot be read as one,
+// with the reason in `problem`; also null, soon, once `cancel` is set. A picture whose data
+// ends early gives what could be read, as browsers show it, and kCutShort in `problem`.
 [[nodiscard]] QImage readThumbnail(const QByteArray& nativePath, QSize box,
                                    const std::atomic_bool& cancel, QString* problem);
+
+inline constexpr char16_t kCutShort[] =
+    u"its data is damaged or cut short; the thumbnail shows what could be read";
+// Added to the marker of a thumbnail made of such a picture, so that a later run that keeps the
+// thumbnail still tells.
+inline constexpr char16_t kCutShortMarker[] = u" cut-short";
 
 // A thumbnail as the bytes of its file: a JPEG at quality 85, or a PNG where the picture has
 // transparent parts. It carries `marker` under kThumbnailMarkerKey and no other text, no
@@ -47,12 +55,19 @@ struct EncodedThumbnail
 };
 [[nodiscard]] EncodedThumbnail encodeThumbnail(const QImage& image, const QString& marker);
 
-// The pixel size of the thumbnail `fileName` in the folder open as `folder` when it can stand for
-// the image at `nativeImagePath` (its bytes): it carries `marker` and was written after the
-// image's last change. Only the thumbnail's header is read; a link is never followed.
-[[nodiscard]] std::optional<QSize> reusableThumbnail(int folder, const QString& fileName,
-                                                     const QByteArray& nativeImagePath,
-                                                     const QString& marker);
+// The thumbnail `fileName` in the folder open as `folder` when it can stand for the image at
+// `nativeImagePath` (its bytes): it carries `marker` (kCutShortMarker added, where its picture
+// was cut short) and was written after the image's last change. Only the thumbnail's header is
+// read; a link is never followed.
+struct ReusableThumbnail
+{
+    QSize pixels;
+    bool cutShort = false;
+};
+[[nodiscard]] std::optional<ReusableThumbnail> reusableThumbnail(int folder,
+                                                                 const QString& fileName,
+                                                                 const QByteArray& nativeImagePath,
+                                                                 const QString& marker);
 
 // Whether the file `fileName` in the folder open as `folder` carries a thumbnail marker, read
 // from its header alone; a link is never followed.

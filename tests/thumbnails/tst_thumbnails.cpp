@@ -9,8 +9,10 @@
 #include "thumbnails/thumbnail_maker.h"
 #include "thumbnails/thumbnail_names.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QScopeGuard>
 #include <QSet>
 #include <QTest>
@@ -33,6 +35,8 @@ private Q_SLOTS:
     void meetingDigestsAreParted();
     void markerNamesImageAndBox();
     void largeJpegDecodedAtReducedSize();
+    void picturesToldByTheirContent_data();
+    void picturesToldByTheirContent();
 };
 
 void TestThumbnails::sizes_data()
@@ -187,6 +191,71 @@ void TestThumbnails::largeJpegDecodedAtReducedSize()
                           &problem)
                 .isNull());
     QVERIFY(!problem.isEmpty());
+}
+
+namespace {
+
+QByteArray encoded(const QImage& image, const char* format, bool progressive = false)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
+} // namespace
+
+void TestThumbnails::picturesToldByTheirContent_data()
+{
+    // Every file is named "picture.jpg": only its content counts.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("made");
+    QTest::addColumn<QString>("problem");
+    const QImage photo = markedPicture({800, 600});
+    const QByteArray jpeg = encoded(photo, "jpeg");
+    const QByteArray png = encoded(photo, "png");
+    const QByteArray bmp = encoded(photo, "bmp");
+    const QByteArray gif = gifBytes({200, 100}, quarterColours(), {QByteArray(20000, '\1')});
+    const QString cut = QString::fromUtf16(kCutShort);
+    const QString notAPicture = u"it is not a JPEG, PNG, GIF or BMP picture"_s;
+    QTest::newRow("JPEG") << jpeg << true << QString();
+    QTest::newRow("progressive JPEG") << encoded(photo, "jpeg", true) << true << QString();
+    QTest::newRow("JPEG with more after its end") << jpeg + png << true << QString();
+    QTest::newRow("PNG") << png << true << QString();
+    QTest::newRow("BMP") << bmp << true << QString();
+    QTest::newRow("GIF") << gif << true << QString();
+    QTest::newRow("JPEG cut in half") << jpeg.left(jpeg.size() / 2) << true << cut;
+    QTest::newRow("progressive JPEG cut short")
+        << encoded(photo, "jpeg", true).chopped(2000) << true << cut;
+    QTest::newRow("BMP cut short") << bmp.chopped(bmp.size() / 3) << true << cut;
+    QTest::newRow("GIF cut short") << gif.chopped(gif.size() / 3) << true << cut;
+    QTest::newRow("PNG cut short") << png.left(png.size() / 2) << false << QString();
+    QTest::newRow("a PPM picture") << encoded(photo, "ppm") << false << notAPicture;
+    QTest::newRow("an SVG drawing that shows another file")
+        << QByteArray(R"(<svg xmlns="http://www.w3.org/2000/svg" width="80" height="60">)"
+                      R"(<image href="/etc/secret.png" width="80" height="60"/></svg>)")
+        << false << notAPicture;
+}
+
+void TestThumbnails::picturesToldByTheirContent()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, made);
+    QFETCH(QString, problem);
+    ImageFolder folder;
+    QVERIFY(writeBytes(folder.filePath(u"picture.jpg"_s), bytes));
+    const std::atomic_bool cancel{false};
+    QString told;
+    const QImage thumbnail = readThumbnail(QFile::encodeName(folder.filePath(u"picture.jpg"_s)),
+                                           {150, 150}, cancel, &told);
+    QCOMPARE(!thumbnail.isNull(), made);
+    if (made || !problem.isEmpty())
+        QCOMPARE(told, problem);
+    else
+        QVERIFY(!told.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestThumbnails)
