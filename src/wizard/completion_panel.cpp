@@ -8,18 +8,12 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace vignetta {
-
-namespace {
-
-// The tooltip of the note names this many images at most.
-constexpr qsizetype kProblemsShown = 20;
-
-} // namespace
 
 CompletionPanel::CompletionPanel(QWidget* parent) : QGroupBox(u"Page Creation Complete"_s, parent)
 {
@@ -44,8 +38,14 @@ CompletionPanel::CompletionPanel(QWidget* parent) : QGroupBox(u"Page Creation Co
     makeLabel(this, memberName(u"Label1", 16),
               u"Select the Restart button to create another ThumbNail page."_s,
               twipsRect(120, 2520, 5292, 192), 53);
-    m_lblUnreadable = makeLabel(this, u"lblUnreadable"_s, QString(),
-                                twipsRect(120, 2808, 5292, 252), 67, {.color = kDarkRed});
+    // Two lines show; the list scrolls for more, and each line's tooltip holds all of it.
+    m_lstProblems = new QListWidget(this);
+    placeControl(m_lstProblems, u"lstProblems"_s, twipsRect(120, 2748, 5292, 348), 67);
+    m_lstProblems->setUniformItemSizes(true);
+    m_lstProblems->setTextElideMode(Qt::ElideMiddle);
+    m_lstProblems->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_lstProblems->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lstProblems->hide();
 }
 
 void CompletionPanel::setFileName(const QString& fileName)
@@ -64,13 +64,26 @@ void CompletionPanel::setFolder(const QString& folder)
     m_lblFolder->setAccessibleName(path);
 }
 
-void CompletionPanel::setUnreadableImages(const QStringList& problems)
+void CompletionPanel::setProblems(const QStringList& problems)
 {
-    m_lblUnreadable->setText(unreadableImagesText(problems.size()));
-    QStringList shown = problems.mid(0, kProblemsShown);
-    if (problems.size() > kProblemsShown)
-        shown.append(u"and %1 more"_s.arg(problems.size() - kProblemsShown));
-    m_lblUnreadable->setToolTip(plainToolTip(shown.join(u'\n')));
+    m_lstProblems->clear();
+    m_lstProblems->setVisible(!problems.isEmpty());
+    if (problems.isEmpty())
+        return;
+    const QString note = problemsNoteText(problems.size());
+    m_lstProblems->setAccessibleName(note);
+    // Lines as wide as the list, shortened in the middle where longer: both the name and the
+    // end of the reason stay in view.
+    const QSize line(1, m_lstProblems->fontMetrics().height());
+    auto* head = new QListWidgetItem(note, m_lstProblems);
+    head->setFlags(Qt::ItemIsEnabled);
+    head->setForeground(QColor(kDarkRed));
+    head->setSizeHint(line);
+    for (const QString& problem : problems) {
+        auto* item = new QListWidgetItem(problem, m_lstProblems);
+        item->setToolTip(plainToolTip(problem));
+        item->setSizeHint(line);
+    }
 }
 
 } // namespace vignetta

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class QLabel;
+class QListWidget;
 class QPushButton;
 
 namespace vignetta {
@@ -23,9 +24,10 @@ public:
     void setFileName(const QString& fileName);
     // The folder the page was written in, shown under its name.
     void setFolder(const QString& folder);
-    // The images whose cells show the original because they could not be read, one line each
-    // naming the image and why; the panel counts them. None: no note.
-    void setUnreadableImages(const QStringList& problems);
+    // The images that could not be read, or were damaged, one line each naming the image and
+    // what is wrong: listed under a note that counts them, where keys and screen readers reach
+    // them. None: no list.
+    void setProblems(const QStringList& problems);
 
 Q_SIGNALS:
     // Open Page was pressed.
@@ -35,7 +37,7 @@ private:
     QLabel* m_lblFileName = nullptr;
     QLabel* m_lblFolder = nullptr;
     QPushButton* m_cmdOpen = nullptr;
-    QLabel* m_lblUnreadable = nullptr;
+    QListWidget* m_lstProblems = nullptr;
 };
 
 } // namespace vignetta

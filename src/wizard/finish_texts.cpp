@@ -38,13 +38,13 @@ QString thumbnailProgressText(int done, int toDo, qint64 msLeft)
     return u"%1 of %2 thumbnails made\n"_s.arg(done).arg(toDo) + timeLeft(msLeft);
 }
 
-QString unreadableImagesText(qsizetype count)
+QString problemsNoteText(qsizetype count)
 {
     if (count <= 0)
         return {};
     if (count == 1)
-        return u"1 image could not be read: its cell shows the original."_s;
-    return u"%1 images could not be read: their cells show the originals."_s.arg(count);
+        return u"Problems with 1 image:"_s;
+    return u"Problems with %1 images:"_s.arg(count);
 }
 
 QString pageNotWrittenText(const QString& pagePath, const QString& reason)

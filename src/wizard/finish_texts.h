@@ -15,8 +15,8 @@ namespace vignetta {
 inline constexpr char16_t kThumbnailProgressTitle[] = u"Making thumbnail files";
 inline constexpr char16_t kThumbnailProgressStart[] = u"Looking for thumbnails already made...";
 
-// The completion panel's note on the images that could not be read; empty when all could.
-[[nodiscard]] QString unreadableImagesText(qsizetype count);
+// The note over the completion panel's list of images with problems; empty when none had any.
+[[nodiscard]] QString problemsNoteText(qsizetype count);
 
 // Why the page was not written, naming its path.
 [[nodiscard]] QString pageNotWrittenText(const QString& pagePath, const QString& reason);

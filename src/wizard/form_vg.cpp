@@ -393,11 +393,11 @@ void formVG::DoFinish()
               [this] { pageWritten({}); });
 }
 
-void formVG::pageWritten(const QStringList& unreadableImages)
+void formVG::pageWritten(const QStringList& problems)
 {
     m_writtenPage = pagePath(m_pageDirectory, m_state.sFileName);
     m_completion->setFolder(m_pageDirectory);
-    m_completion->setUnreadableImages(unreadableImages);
+    m_completion->setProblems(problems);
     if (m_state.bTutorOn)
         TutorOff();
     ++m_state.iStep;
@@ -594,15 +594,20 @@ void formVG::thumbnailsMade()
         warn(result.error);
         return;
     }
-    QStringList unreadable;
+    QStringList problems;
     for (qsizetype i = 0; i < result.outcome.size(); ++i) {
-        if (result.outcome[i].status == ThumbnailStatus::Failed)
-            unreadable.append(m_state.sImageFiles.at(i) + u": "_s + result.outcome[i].problem);
+        const ThumbnailOutcome& outcome = result.outcome[i];
+        if (outcome.problem.isEmpty())
+            continue;
+        problems.append(m_state.sImageFiles.at(i) + u": "_s + outcome.problem +
+                        (outcome.status == ThumbnailStatus::Failed
+                             ? u"; its cell shows the original"_s
+                             : QString()));
     }
-    unreadable.removeDuplicates(); // an image named twice on the page is one image
+    problems.removeDuplicates(); // an image named twice on the page is one image
     WriteFile([state = m_state, cells = result.cells](
                   const PageSink& sink) { return renderPage(state, cells, sink); },
-              [this, unreadable] { pageWritten(unreadable); },
+              [this, problems] { pageWritten(problems); },
               // Only once the page shows the new thumbnails may the ones it no longer shows go; off
               // the window's thread, as the folder may hold many. One that cannot be removed does
               // no harm, and goes at a later Finish.

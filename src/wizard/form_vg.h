@@ -112,7 +112,7 @@ private:
     void MakeThumbnails();
     void thumbnailsMade();
     void stopThumbnails();
-    void pageWritten(const QStringList& unreadableImages);
+    void pageWritten(const QStringList& problems);
     void cmdOpen_Click();
 
     void DoTutor();

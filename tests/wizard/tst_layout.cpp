@@ -117,7 +117,7 @@ const Place kPlaces[] = {
     {"Label1(16)", "frmStep(4)", 120, 2520, 5292, 192, 53},
     {"lblFolder", "frmStep(4)", 120, 1584, 5292, 192, 65},
     {"cmdOpen", "frmStep(4)", 2160, 1812, 1212, 252, 66},
-    {"lblUnreadable", "frmStep(4)", 120, 2808, 5292, 252, 67},
+    {"lstProblems", "frmStep(4)", 120, 2748, 5292, 348, 67},
     // About
     {"Image1", "frmStep(5)", 170, 360, 5184, 876, -1},
     {"Label1(14)", "frmStep(5)", 120, 1320, 5292, 252, 59},
@@ -412,7 +412,6 @@ void TestLayout::captions_data()
     row("lblFileName", "");
     row("lblFolder", "");
     row("cmdOpen", "O&pen Page");
-    row("lblUnreadable", "");
     row("Label1(15)", "Thank you for using Vignetta.");
     row("Label1(16)", "Select the Restart button to create another ThumbNail page.");
     row("Label1(14)", "version 1.0");
@@ -457,7 +456,7 @@ void TestLayout::focusFollowsTabIndexes()
                           "txtHeight",       "txtWidth",        "txtColumns",    "Check1",
                           "txtThickness",    "cmdColor(0)",     "cmdColor(1)",   "txtFileName",
                           "optExtension(0)", "optExtension(1)", "cmdOk",         "Check2",
-                          "cmdOpen"}));
+                          "cmdOpen",         "lstProblems"}));
 }
 
 void TestLayout::accessKeysAreUnique()
@@ -544,7 +543,6 @@ void TestLayout::captionsHaveTheirColours_data()
     QTest::newRow("Frame2") << "Frame2" << darkRed;
     QTest::newRow("Frame3") << "Frame3" << darkRed;
     QTest::newRow("lblFolder") << "lblFolder" << black;
-    QTest::newRow("lblUnreadable") << "lblUnreadable" << darkRed;
 }
 
 void TestLayout::captionsHaveTheirColours()
@@ -660,7 +658,7 @@ void TestLayout::textsFitTheirControls()
     // The completion panel at its fullest: a folder too long for it, and the longest note.
     auto* completion = w.form.findChild<CompletionPanel*>();
     completion->setFolder(u"/home/"_s + QString(300, u'W') + u"/Pictures"_s);
-    completion->setUnreadableImages(QStringList(32767, u"x.jpg: not an image"_s));
+    completion->setProblems(QStringList(32767, u"x.jpg: not an image"_s));
     QStringList cut;
     const QList<QWidget*> all = w.form.findChildren<QWidget*>();
     for (QWidget* widget : all) {

@@ -198,11 +198,9 @@ void TestStepChecks::progressTexts()
 
 void TestStepChecks::unreadableImages()
 {
-    QCOMPARE(unreadableImagesText(0), QString());
-    QCOMPARE(unreadableImagesText(1),
-             QStringLiteral("1 image could not be read: its cell shows the original."));
-    QCOMPARE(unreadableImagesText(2),
-             QStringLiteral("2 images could not be read: their cells show the originals."));
+    QCOMPARE(problemsNoteText(0), QString());
+    QCOMPARE(problemsNoteText(1), QStringLiteral("Problems with 1 image:"));
+    QCOMPARE(problemsNoteText(2), QStringLiteral("Problems with 2 images:"));
 }
 
 QTEST_APPLESS_MAIN(TestStepChecks)
