@@ -61,6 +61,16 @@ QString identityOf(const QByteArray& bytes)
 
 } // namespace
 
+qint64 timeLeftEstimate(int done, int toDo, qint64 elapsedMs)
+{
+    constexpr qint64 kKnownAfterMs = 2000;
+    constexpr int kKnownAfterPercent = 5;
+    if (done <= 0 ||
+        (qint64(done) * 100 < qint64(toDo) * kKnownAfterPercent && elapsedMs < kKnownAfterMs))
+        return -1;
+    return elapsedMs * (toDo - done) / done;
+}
+
 QStringList ThumbnailJobResult::fileNamesInUse() const
 {
     QStringList names;
@@ -274,7 +284,7 @@ void ThumbnailJob::run()
                 cells[at] = cellFor(fileName, pixels);
             }
             const int done = ++m_done;
-            m_msLeft = clock.elapsed() * (m_toDo - done) / done;
+            m_msLeft = timeLeftEstimate(done, m_toDo, clock.elapsed());
             postProgress();
         }
     });

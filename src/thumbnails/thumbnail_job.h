@@ -67,6 +67,11 @@ struct ThumbnailJobResult
     [[nodiscard]] QStringList fileNamesInUse() const;
 };
 
+// The time the rest of a piece of work will take, from how long `done` of `toDo` items took:
+// -1 until the rate is known, which is once 5 % of the items or 2 seconds of work are done,
+// so that the first items, slower while the disk's cache is cold, give no wild guess.
+[[nodiscard]] qint64 timeLeftEstimate(int done, int toDo, qint64 elapsedMs);
+
 // Makes the thumbnails of a page's images on all cores, away from the caller's thread.
 // Thumbnails already there that were made for the same image and box after the image's last
 // change are kept as they are; only images that need one count as work for the progress.
@@ -97,8 +102,8 @@ public:
 
 Q_SIGNALS:
     // `done` of the `toDo` thumbnails that needed making are made; `msLeft` estimates the time
-    // the rest will take, -1 until one is done. Sent once the work is known (0 done), then as
-    // it goes; bursts are merged, the last counts always arrive.
+    // the rest will take, -1 until it is known (timeLeftEstimate). Sent once the work is known (0
+    // done), then as it goes; bursts are merged, the last counts always arrive.
     void progress(int done, int toDo, qint64 msLeft);
     void finished();
 

@@ -29,6 +29,14 @@ constexpr double kTitleFontAllowance = 1.25;
 // Work that ends sooner than this shows no progress window at all.
 constexpr int kProgressDelayMs = 500;
 
+// The width a window needs for its whole title to show in its title bar.
+int titleBarWidth(const QString& title)
+{
+    const QFontMetrics metrics(QApplication::font());
+    return static_cast<int>(std::ceil(metrics.horizontalAdvance(title) * kTitleFontAllowance)) +
+           kTitleBarRoom;
+}
+
 // The progress dialog of the toolkit. Its bar is updated directly: the dialog's own setValue()
 // runs the event loop when the dialog is modal, which could end the work, and so destroy the
 // dialog, inside the call.
@@ -42,12 +50,23 @@ public:
             m_dialog->setPalette(parent->palette());
             m_dialog->setFont(parent->font());
         }
-        m_dialog->setWindowModality(Qt::WindowModal);
+        // Not modal: the wizard's Exit and its window's close button stay within reach and end
+        // the work; the wizard itself takes nothing else meanwhile.
+        m_dialog->setWindowModality(Qt::NonModal);
         m_dialog->setWindowTitle(request.title);
-        m_dialog->setLabelText(request.text);
         m_dialog->setAutoReset(false);
         m_dialog->setAutoClose(false);
         m_dialog->setBar(m_bar);
+        m_bar->setAccessibleName(request.title);
+        // One size for the whole work, wide enough for the title, high enough for the text's two
+        // lines: it neither jumps as the text changes nor can be maximised.
+        m_dialog->setLabelText(request.text + u'\n');
+        m_dialog->setMinimumWidth(titleBarWidth(request.title));
+        m_dialog->setFixedSize(m_dialog->sizeHint().expandedTo(m_dialog->minimumSize()));
+        m_dialog->setWindowFlags((m_dialog->windowFlags() | Qt::CustomizeWindowHint |
+                                  Qt::WindowTitleHint | Qt::WindowCloseButtonHint) &
+                                 ~(Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint));
+        m_dialog->setLabelText(request.text);
         m_bar->setRange(0, 0);
         m_bar->setValue(0); // at its minimum: the delay below starts now
         // The dialog shows itself once the delay is over, unless it is gone by then.
@@ -86,10 +105,7 @@ std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const MessageReques
                                              request.buttons, parent);
     // The box sizes itself to its text; a stretch across its grid keeps it as wide as the
     // title needs.
-    const QFontMetrics metrics(QApplication::font());
-    const int titleWidth = static_cast<int>(std::ceil(metrics.horizontalAdvance(request.title) *
-                                                      kTitleFontAllowance)) +
-                           kTitleBarRoom;
+    const int titleWidth = titleBarWidth(request.title);
     if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
         grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());

@@ -59,9 +59,10 @@ public:
     virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial,
                                               const QString& title) = 0;
 
-    // Shows a progress window, modal to `parent`'s window, for work that goes on meanwhile:
-    // it returns at once and never runs an event loop of its own. Work that ends soon may be
-    // done before the window appears.
+    // Shows a progress window over `parent`'s window for work that goes on meanwhile: it
+    // returns at once and never runs an event loop of its own. It is not modal, so that the
+    // window's Exit and close button stay within reach. Work that ends soon may be done before
+    // the window appears.
     [[nodiscard]] virtual std::unique_ptr<ProgressPrompt> showProgress(QWidget* parent,
                                                                        ProgressRequest request) = 0;
 

@@ -6,6 +6,7 @@
 #include "support/image_folder.h"
 #include "support/test_pictures.h"
 
+#include "thumbnails/thumbnail_job.h"
 #include "thumbnails/thumbnail_maker.h"
 #include "thumbnails/thumbnail_names.h"
 
@@ -35,6 +36,8 @@ private Q_SLOTS:
     void meetingDigestsAreParted();
     void markerNamesImageAndBox();
     void largeJpegDecodedAtReducedSize();
+    void timeLeftOnceTheRateIsKnown_data();
+    void timeLeftOnceTheRateIsKnown();
     void picturesToldByTheirContent_data();
     void picturesToldByTheirContent();
 };
@@ -191,6 +194,31 @@ void TestThumbnails::largeJpegDecodedAtReducedSize()
                           &problem)
                 .isNull());
     QVERIFY(!problem.isEmpty());
+}
+
+void TestThumbnails::timeLeftOnceTheRateIsKnown_data()
+{
+    QTest::addColumn<int>("done");
+    QTest::addColumn<int>("toDo");
+    QTest::addColumn<qint64>("elapsedMs");
+    QTest::addColumn<qint64>("msLeft");
+    QTest::newRow("none done") << 0 << 10 << qint64(5000) << qint64(-1);
+    // One slow first thumbnail of 600 would have told of ten minutes for a job of 50 s.
+    QTest::newRow("the first of many") << 1 << 600 << qint64(1000) << qint64(-1);
+    QTest::newRow("just under 5 %") << 29 << 600 << qint64(1999) << qint64(-1);
+    QTest::newRow("5 % done") << 30 << 600 << qint64(1500) << qint64(28500);
+    QTest::newRow("2 s of work") << 2 << 600 << qint64(2000) << qint64(598000);
+    QTest::newRow("one of few") << 1 << 10 << qint64(50) << qint64(450);
+    QTest::newRow("all done") << 10 << 10 << qint64(900) << qint64(0);
+}
+
+void TestThumbnails::timeLeftOnceTheRateIsKnown()
+{
+    QFETCH(int, done);
+    QFETCH(int, toDo);
+    QFETCH(qint64, elapsedMs);
+    QFETCH(qint64, msLeft);
+    QCOMPARE(timeLeftEstimate(done, toDo, elapsedMs), msLeft);
 }
 
 namespace {

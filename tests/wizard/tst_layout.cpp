@@ -15,6 +15,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
+#include <QProgressDialog>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 
@@ -266,6 +268,7 @@ private Q_SLOTS:
     void textsStandOutFromTheirGround_data();
     void textsStandOutFromTheirGround();
     void warningBoxIsWideEnoughForItsTitle();
+    void progressWindowFitsAndHoldsNothingBack();
 
 private:
     std::unique_ptr<WizardDriver> m_window;
@@ -812,6 +815,30 @@ void TestLayout::warningBoxIsWideEnoughForItsTitle()
     QVERIFY2(box->width() >= title + 120, qPrintable(QString::number(box->width())));
     QCOMPARE(box->windowTitle(), request.title);
     box->close();
+}
+
+void TestLayout::progressWindowFitsAndHoldsNothingBack()
+{
+    // Its whole title shows, its bar has a name, it keeps one size, and it does not block the
+    // wizard, whose Exit and close button must end the work.
+    QtPrompts prompts;
+    const QString title = u"Making thumbnail files"_s;
+    bool cancelled = false;
+    std::unique_ptr<ProgressPrompt> progress = prompts.showProgress(
+        &m_window->form,
+        {.title = title, .text = u"Looking..."_s, .onCancel = [&cancelled] { cancelled = true; }});
+    progress->setProgress(1, 600, u"1 of 600 thumbnails made\nWorking out the time left..."_s);
+    QProgressDialog* dialog = nullptr;
+    QTRY_VERIFY((dialog = m_window->form.findChild<QProgressDialog*>()) != nullptr &&
+                dialog->isVisible());
+    const int titleWidth = QFontMetrics(QApplication::font()).horizontalAdvance(title);
+    QVERIFY2(dialog->width() >= titleWidth + 120, qPrintable(QString::number(dialog->width())));
+    QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+    QVERIFY(!(dialog->windowFlags() & Qt::WindowMaximizeButtonHint));
+    auto* bar = dialog->findChild<QProgressBar*>();
+    QCOMPARE(QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name), title);
+    QCOMPARE(QGuiApplication::modalWindow(), nullptr);
+    QVERIFY(!cancelled);
 }
 
 QTEST_MAIN(TestLayout)
