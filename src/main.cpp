@@ -87,10 +87,8 @@ int main(int argc, char* argv[])
     vignetta::formVG window(usable ? given.absoluteFilePath() : QDir::currentPath());
     QObject::connect(&window, &vignetta::formVG::exitRequested, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    if (!folder.isEmpty() && !usable)
+        window.openFolderOnceShown(folder);
     window.show();
-    if (!folder.isEmpty() && !usable) {
-        QMetaObject::invokeMethod(
-            &window, [&window, folder] { window.openFolder(folder); }, Qt::QueuedConnection);
-    }
     return QApplication::exec();
 }

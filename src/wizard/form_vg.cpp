@@ -183,6 +183,7 @@ void formVG::paintEvent(QPaintEvent* event)
             [this] {
                 setIcon();
                 buildPanels();
+                openFolderOnceListed();
             },
             Qt::QueuedConnection);
     }
@@ -486,6 +487,30 @@ void formVG::cmdButtons_Click(int index)
 bool formVG::openFolder(const QString& path)
 {
     return m_step1->openDirectory(path);
+}
+
+void formVG::openFolderOnceShown(const QString& path)
+{
+    m_folderOnceShown = path;
+    if (m_painted)
+        openFolderOnceListed();
+}
+
+void formVG::openFolderOnceListed()
+{
+    // Opening it during Step 1's reading would cancel that reading, and a folder that cannot be
+    // opened would then leave the lists empty.
+    if (m_folderOnceShown.isEmpty())
+        return;
+    m_step1->whenListed([this](bool /*listed*/) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!m_folderOnceShown.isEmpty())
+                    openFolder(std::exchange(m_folderOnceShown, {}));
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void formVG::DoAbout()

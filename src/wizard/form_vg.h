@@ -74,6 +74,9 @@ public:
     // Opens a folder in Step 1 as the user would there; one that cannot be opened is reported
     // in the warning box, and Step 1 stays where it was.
     bool openFolder(const QString& path);
+    // The same, once the window shows and Step 1 has its start folder: the warning then comes
+    // over the wizard, and a folder that cannot be opened leaves Step 1 on the start folder.
+    void openFolderOnceShown(const QString& path);
 
 Q_SIGNALS:
     // Exit was chosen, or the window was closed: the program ends.
@@ -93,6 +96,7 @@ private:
     void bringToFront(int panel);
     void focusFirstControl(int panel);
     void warn(const QString& text);
+    void openFolderOnceListed();
 
     void SetDefaults();
     void Form_Load();
@@ -128,6 +132,7 @@ private:
     QElapsedTimer m_sinceFinish; // since the completion panel came up
     QString m_pageDirectory;     // where Finish writes the page
     QString m_writtenPage;       // the page on the completion panel, for Open Page
+    QString m_folderOnceShown;   // to open once the window shows
     // While Finish makes thumbnail files: the job (a child of the window) and its progress.
     ThumbnailJob* m_thumbnailJob = nullptr;
     std::unique_ptr<ProgressPrompt> m_progress;

@@ -158,14 +158,33 @@ status=$?
 app_pid=
 [ "$status" = 0 ] || fail "the program ended with status $status"
 
-# A folder that cannot be opened: the warning box tells why, and Step 1 starts as usual.
-(cd "$work/elsewhere" && exec env -u QT_QPA_PLATFORM -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=xcb \
+# A folder that cannot be opened: the warning box tells why, over the wizard, and after OK
+# Step 1 shows the folder it would show without one (here the images' folder, where the program
+# starts): Next then goes on to Step 2 without a warning.
+(cd "$images" && exec env -u QT_QPA_PLATFORM -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=xcb \
     "$program" "$work/no such folder" >"$work/program.log" 2>&1) &
 app_pid=$!
 find_box() { xdotool search --onlyvisible --name '^Cannot proceed to Next Step$' | head -n1 | grep .; }
 wait_until 20 find_box || fail "no warning for a folder that cannot be opened"
-box_width=$(xwininfo -id "$(find_box)" | sed -n 's/^ *Width: //p')
+box=$(find_box)
+box_width=$(xwininfo -id "$box" | sed -n 's/^ *Width: //p')
 [ "$box_width" -ge 300 ] || fail "the warning box is only $box_width pixels wide"
+window=$(find_window) || fail "the window did not show"
+read -r bx by bw bh < <(geometry "$box")
+read -r wx wy ww wh < <(geometry "$window")
+centre_x=$((bx + bw / 2))
+centre_y=$((by + bh / 2))
+[ "$centre_x" -gt "$wx" ] && [ "$centre_x" -lt $((wx + ww)) ] && [ "$centre_y" -gt "$wy" ] &&
+    [ "$centre_y" -lt $((wy + wh)) ] ||
+    fail "the warning ($bx,$by ${bw}x$bh) is not over the window ($wx,$wy ${ww}x$wh)"
+xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+key Return
+wait_until 10 bash -c '! xdotool search --onlyvisible --name "^Cannot proceed to Next Step$"' ||
+    fail "the warning stays after OK"
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus --sync "$window"
+key alt+n
+sleep 1
+find_box >/dev/null && fail "Step 1 shows no images after the warning"
 kill "$app_pid"
 wait "$app_pid" 2>/dev/null
 app_pid=
