@@ -99,7 +99,7 @@ public:
     {
         return std::make_unique<NoProgress>();
     }
-    bool openUrl(const QUrl& /*url*/) override { return false; }
+    void openUrl(const QUrl& /*url*/, OpenFailed /*failed*/) override {}
 
     QList<vignetta::MessageRequest> messages;
 

@@ -5,16 +5,21 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QPointer>
+#include <QProcess>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QSpacerItem>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace vignetta {
 
@@ -135,9 +140,49 @@ std::unique_ptr<ProgressPrompt> QtPrompts::showProgress(QWidget* parent, Progres
     return std::make_unique<QtProgress>(parent, std::move(request));
 }
 
-bool QtPrompts::openUrl(const QUrl& url)
+void QtPrompts::openUrl(const QUrl& url, OpenFailed failed)
 {
-    return QDesktopServices::openUrl(url);
+    const QString noOpener = u"no program to show web pages was found."_s;
+    const QString opener = QStandardPaths::findExecutable(u"xdg-open"_s);
+    const QString shell = QStandardPaths::findExecutable(u"bash"_s);
+    if (opener.isEmpty() || shell.isEmpty()) {
+        // The toolkit's own way, which tells only whether something could be started.
+        if (!QDesktopServices::openUrl(url))
+            failed(noOpener);
+        return;
+    }
+    // The opener runs in a shell of its own that waits for it a few seconds at most: an opener
+    // that fails says so by then, one that is still running has shown the page and goes on
+    // running, also once this program has ended.
+    static const QString watch = uR"(
+        "$1" "$2" </dev/null >/dev/null 2>&1 & opener=$!
+        sleep "$3" & timer=$!
+        wait -n -p ended "$opener" "$timer"
+        status=$?
+        if [ "$ended" = "$opener" ]; then kill "$timer" 2>/dev/null; exit "$status"; fi
+        exit 0)"_s;
+    auto* process = new QProcess(QCoreApplication::instance());
+    process->setProgram(shell);
+    process->setArguments({u"-c"_s, watch, u"vignetta-open"_s, opener,
+                           QString::fromLatin1(url.toEncoded()),
+                           QString::number(m_watchMs / 1000.0, 'f', 3)});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, failed](int exitCode, QProcess::ExitStatus status) {
+                         process->deleteLater();
+                         if (status != QProcess::NormalExit || exitCode != 0)
+                             failed(u"the program that shows web pages failed (xdg-open ended "
+                                    u"with status %1)."_s.arg(exitCode));
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, failed, noOpener](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         process->deleteLater();
+                         failed(noOpener);
+                     });
+    process->start();
 }
 
 } // namespace vignetta

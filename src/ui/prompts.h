@@ -66,20 +66,28 @@ public:
     [[nodiscard]] virtual std::unique_ptr<ProgressPrompt> showProgress(QWidget* parent,
                                                                        ProgressRequest request) = 0;
 
-    // Opens `url` in the user's application for it (a page in the web browser); false when
-    // none could be started.
-    virtual bool openUrl(const QUrl& url) = 0;
+    // Opens `url` in the user's application for it (a page in the web browser) and returns at
+    // once. When none could be started, or the one started ends in failure within a few
+    // seconds, `failed` is called (possibly later, on this thread) with the reason.
+    using OpenFailed = std::function<void(const QString& reason)>;
+    virtual void openUrl(const QUrl& url, OpenFailed failed) = 0;
 };
 
 // The real dialogs.
 class QtPrompts final : public Prompts
 {
 public:
+    // An opener still running after `watchMs` has shown the page: it is left to run on.
+    explicit QtPrompts(int watchMs = 3000) : m_watchMs(watchMs) {}
+
     void showMessage(QWidget* parent, const MessageRequest& request) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial,
                                       const QString& title) override;
     std::unique_ptr<ProgressPrompt> showProgress(QWidget* parent, ProgressRequest request) override;
-    bool openUrl(const QUrl& url) override;
+    void openUrl(const QUrl& url, OpenFailed failed) override;
+
+private:
+    int m_watchMs;
 };
 
 // The message box as the real dialogs show it: wide enough for its whole title, which window

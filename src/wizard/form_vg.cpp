@@ -28,6 +28,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QUrl>
 
@@ -648,9 +649,13 @@ void formVG::cmdOpen_Click()
              u"\" is no longer there."_s);
         return;
     }
-    if (!m_prompts->openUrl(QUrl::fromLocalFile(m_writtenPage)))
-        warn(u"The page \""_s + QDir::toNativeSeparators(m_writtenPage) +
-             u"\" could not be opened: no program to show web pages was found."_s);
+    m_prompts->openUrl(
+        QUrl::fromLocalFile(m_writtenPage),
+        [window = QPointer<formVG>(this), page = m_writtenPage](const QString& reason) {
+            if (window && !window->m_exiting)
+                window->warn(u"The page \""_s + QDir::toNativeSeparators(page) +
+                             u"\" could not be opened: "_s + reason);
+        });
 }
 
 void formVG::DoTutor()

@@ -9,6 +9,7 @@
 
 #include "thumbnails/thumbnail_folder.h"
 #include "thumbnails/thumbnail_names.h"
+#include "ui/prompts.h"
 #include "wizard/completion_panel.h"
 
 #include <QAccessible>
@@ -16,6 +17,8 @@
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 
 using namespace vignetta;
@@ -123,6 +126,8 @@ private Q_SLOTS:
     void exitWhileThumbnailsAreMadeWritesNoPage();
     void openPage_data();
     void openPage();
+    void openerThatFailsIsTold_data();
+    void openerThatFailsIsTold();
     void longFolderIsShortenedInTheMiddle();
 };
 
@@ -445,19 +450,18 @@ void TestThumbnailRoad::exitWhileThumbnailsAreMadeWritesNoPage()
 
 void TestThumbnailRoad::openPage_data()
 {
-    QTest::addColumn<bool>("browser");
+    QTest::addColumn<QString>("failure"); // why the opening fails; empty: it succeeds
     QTest::addColumn<bool>("pageRemoved");
     QTest::addColumn<QString>("message"); // the end of the warning; empty: none
 
-    QTest::newRow("opened in the browser") << true << false << "";
-    QTest::newRow("no browser")
-        << false << false << "\" could not be opened: no program to show web pages was found.";
-    QTest::newRow("page gone meanwhile") << true << true << "\" is no longer there.";
+    QTest::newRow("opened in the browser") << "" << false << "";
+    QTest::newRow("no browser") << "no program." << false << "\" could not be opened: no program.";
+    QTest::newRow("page gone meanwhile") << "" << true << "\" is no longer there.";
 }
 
 void TestThumbnailRoad::openPage()
 {
-    QFETCH(bool, browser);
+    QFETCH(QString, failure);
     QFETCH(bool, pageRemoved);
     QFETCH(QString, message);
 
@@ -472,7 +476,7 @@ void TestThumbnailRoad::openPage()
     const QString page = folder.filePath(u"Holiday #1.html"_s);
     if (pageRemoved)
         QVERIFY(QFile::remove(page));
-    w.prompts.openUrlSucceeds = browser;
+    w.prompts.openUrlFailure = failure;
     QTest::mouseClick(w.find<QPushButton>(u"cmdOpen"_s), Qt::LeftButton);
 
     if (!pageRemoved) {
@@ -492,6 +496,53 @@ void TestThumbnailRoad::openPage()
                  u"The page \""_s + QDir::toNativeSeparators(page) + message);
     }
     QCOMPARE(w.step(), int(kCompletion));
+}
+
+void TestThumbnailRoad::openerThatFailsIsTold_data()
+{
+    QTest::addColumn<QByteArray>("opener"); // the desktop's opener, as a shell script; none: none
+    QTest::addColumn<QString>("reason");    // the start of the reason told; empty: none told
+    QTest::newRow("opens and ends") << QByteArray("exit 0") << QString();
+    QTest::newRow("opens and runs on") << QByteArray("sleep 3") << QString();
+    QTest::newRow("fails at once")
+        << QByteArray("echo 'no method available' >&2; exit 4")
+        << u"the program that shows web pages failed (xdg-open ended with status 4)."_s;
+    QTest::newRow("fails after a while")
+        << QByteArray("sleep 0.1; exit 3") << u"the program that shows web pages failed"_s;
+    QTest::newRow("no opener") << QByteArray() << u"no program to show web pages was found."_s;
+}
+
+void TestThumbnailRoad::openerThatFailsIsTold()
+{
+    QFETCH(QByteArray, opener);
+    QFETCH(QString, reason);
+    ImageFolder bin;
+    const QString called = bin.filePath(u"called"_s);
+    if (!opener.isNull()) {
+        QFile script(bin.filePath(u"xdg-open"_s));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nprintf '%s' \"$1\" >'" + QFile::encodeName(called) + "'\n" +
+                     opener + '\n');
+        script.close();
+        QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+    }
+    const QByteArray path = qgetenv("PATH");
+    const auto restore = qScopeGuard([&path] { qputenv("PATH", path); });
+    qputenv("PATH", QFile::encodeName(bin.path()) + (opener.isNull() ? "" : ":/usr/bin:/bin"));
+
+    QtPrompts prompts(300);
+    QStringList told;
+    prompts.openUrl(QUrl::fromLocalFile(u"/tmp/Holiday #1.html"_s),
+                    [&told](const QString& why) { told.append(why); });
+    if (!reason.isEmpty()) {
+        QTRY_COMPARE(told.size(), 1);
+        QVERIFY2(told.first().startsWith(reason), qPrintable(told.first()));
+    }
+    QTRY_VERIFY(QCoreApplication::instance()->findChildren<QProcess*>().isEmpty());
+    if (reason.isEmpty())
+        QCOMPARE(told, QStringList());
+    if (!opener.isNull())
+        QCOMPARE(readFile(called), QByteArray("file:///tmp/Holiday%20%231.html"));
 }
 
 void TestThumbnailRoad::longFolderIsShortenedInTheMiddle()

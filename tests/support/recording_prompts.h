@@ -61,10 +61,11 @@ public:
         return std::make_unique<Progress>(shown, this);
     }
 
-    bool openUrl(const QUrl& url) override
+    void openUrl(const QUrl& url, OpenFailed failed) override
     {
         openedUrls.append(url);
-        return openUrlSucceeds;
+        if (!openUrlFailure.isEmpty())
+            failed(openUrlFailure);
     }
 
     // The texts of the recorded messages, in order.
@@ -85,7 +86,7 @@ public:
     // Called as each progress window opens and at each update, so a test can press Cancel.
     std::function<void(RecordedProgress&)> onProgress;
     QList<QUrl> openedUrls;
-    bool openUrlSucceeds = true; // false: as if no browser could be started
+    QString openUrlFailure; // the reason the opening fails; empty: it succeeds
 
 private:
     class Progress final : public vignetta::ProgressPrompt
