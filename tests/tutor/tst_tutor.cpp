@@ -63,6 +63,7 @@ private Q_SLOTS:
     void placeBesideTheWizard_data();
     void placeBesideTheWizard();
     void opensBesideTheWizardOnItsScreen();
+    void longerHintPlacedAgainClearOfTheWizard();
     void screenReadersFindTheHint();
 
 private:
@@ -437,6 +438,34 @@ void TestTutor::opensBesideTheWizardOnItsScreen()
     QVERIFY(!tutor->frameGeometry().intersects(w.form.frameGeometry()));
     QVERIFY(screen.contains(tutor->frameGeometry()));
     QCOMPARE(tutor->screen(), w.form.screen());
+}
+
+void TestTutor::longerHintPlacedAgainClearOfTheWizard()
+{
+    m_images = new ImageFolder({"a.jpg"});
+    WizardDriver w;
+    QVERIFY(w.step1()->openDirectory(m_images->path()));
+    const QRect screen = w.form.screen()->availableGeometry();
+    const QSize wizard = w.form.frameGeometry().size();
+    if (screen.width() - wizard.width() >= 2 * (px(108) + px(1944)))
+        QSKIP("the screen leaves room beside the wizard");
+    w.click(formVG::kTutor);
+    const int firstHeight = tutorWindow()->frameGeometry().height();
+    w.click(formVG::kTutor);
+    // Centred, with room below for the first hint and no more.
+    w.form.move(screen.left() + (screen.width() - wizard.width()) / 2,
+                screen.top() + screen.height() - wizard.height() - px(108) - firstHeight);
+    w.click(formVG::kTutor);
+    FormTutor* tutor = tutorWindow();
+    QVERIFY(tutor->frameGeometry().top() > w.form.frameGeometry().bottom());
+
+    // The longer hint would leave the screen there.
+    w.click(formVG::kNext);
+    QCOMPARE(tutor->lblTutor()->text(), kStepTwo);
+    QVERIFY(screen.contains(tutor->frameGeometry()));
+    QVERIFY(!tutor->frameGeometry().intersects(w.form.frameGeometry()));
+    const QLabel* label = tutor->lblTutor();
+    QCOMPARE(label->height(), label->heightForWidth(label->width()));
 }
 
 void TestTutor::screenReadersFindTheHint()
