@@ -53,21 +53,44 @@ FormTutor::FormTutor(QWidget* wizard) : QWidget(wizard, Qt::Tool)
 
 void FormTutor::fitToLabel()
 {
-    const int width = px(kLabelWidth);
+    fitToLabel(px(kLabelWidth));
+}
+
+void FormTutor::fitToLabel(int labelWidth)
+{
+    const int height = labelHeight(labelWidth);
+    m_lblTutor->setGeometry(0, 0, labelWidth, height);
+    resize(labelWidth + px(kMargin), height + px(kMargin));
+}
+
+int FormTutor::labelHeight(int labelWidth) const
+{
     // An empty label keeps the height of one line, as a label of no text still has.
-    const int height = m_lblTutor->text().isEmpty() ? m_lblTutor->fontMetrics().height()
-                                                    : m_lblTutor->heightForWidth(width);
-    m_lblTutor->setGeometry(0, 0, width, height);
-    resize(width + px(kMargin), height + px(kMargin));
+    return m_lblTutor->text().isEmpty() ? m_lblTutor->fontMetrics().height()
+                                        : m_lblTutor->heightForWidth(labelWidth);
 }
 
 void FormTutor::placeBeside(const QWidget* wizard)
 {
-    // The tutor's frame is not known before it is shown; the wizard's is a fair guess.
-    const QSize frame = wizard->frameGeometry().size() - wizard->geometry().size();
+    // The tutor's frame is known once it has been shown; before, the wizard's is a fair guess.
+    const QWidget* framed = isVisible() ? static_cast<const QWidget*>(this) : wizard;
+    const QSize frame = framed->frameGeometry().size() - framed->geometry().size();
+    const QSize margin(px(kMargin), px(kMargin));
     const QScreen* screen = wizard->screen();
     const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
-    move(tutorPlace(wizard->frameGeometry(), size() + frame, available, px(kGap)));
+    const QRect placed =
+        tutorFrame(wizard->frameGeometry(), available, px(kGap), frame + margin, px(kLabelWidth),
+                   [this](int width) { return labelHeight(width); });
+    fitToLabel(placed.width() - frame.width() - margin.width());
+    move(placed.topLeft());
+}
+
+bool FormTutor::isClearOf(const QWidget* wizard) const
+{
+    const QRect own = frameGeometry();
+    const QScreen* onScreen = screen();
+    return onScreen != nullptr && onScreen->availableGeometry().contains(own) &&
+           !own.intersects(wizard->frameGeometry());
 }
 
 void FormTutor::closeEvent(QCloseEvent* event)

@@ -20,13 +20,18 @@ public:
 
     [[nodiscard]] QLabel* lblTutor() const { return m_lblTutor; }
 
-    // The label takes its fixed width and the height of its wrapped text; the client area
-    // becomes the label's size plus the margin, whatever frame the window system draws around
-    // it. The top-left corner stays.
+    // The label takes its natural width, or the one given, and the height of its wrapped
+    // text; the client area becomes the label's size plus the margin, whatever frame the
+    // window system draws around it. The top-left corner stays.
     void fitToLabel();
+    void fitToLabel(int labelWidth);
 
-    // Puts the window beside the wizard's frame, on the wizard's screen (see tutorPlace).
+    // Puts the window beside the wizard's frame, on the wizard's screen, and sizes it for the
+    // room found there (see tutorFrame).
     void placeBeside(const QWidget* wizard);
+
+    // Whether the window lies on its screen without covering any of the wizard's frame.
+    [[nodiscard]] bool isClearOf(const QWidget* wizard) const;
 
 Q_SIGNALS:
     // The user closed the window through its frame.
@@ -36,6 +41,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    [[nodiscard]] int labelHeight(int labelWidth) const;
+
     QLabel* m_lblTutor = nullptr;
 };
 

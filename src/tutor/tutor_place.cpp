@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace vignetta {
 
@@ -26,37 +27,125 @@ qint64 coveredArea(const QRect& a, const QRect& b)
     return common.isEmpty() ? 0 : qint64(common.width()) * common.height();
 }
 
-} // namespace
-
-QPoint tutorPlace(const QRect& wizardFrame, QSize tutorFrame, const QRect& available, int gap)
+// The four places around the wizard for a tutor of that size: beside it level with its top,
+// above or below it level with its left edge, each moved along that edge onto the screen.
+class Around
 {
-    // Level with the wizard's top, moved up or down as far as the screen needs.
-    const int top = keptInside(wizardFrame.topLeft(), tutorFrame, available).y();
-    const QPoint right(wizardFrame.left() + wizardFrame.width() + gap, top);
-    const QPoint left(wizardFrame.left() - gap - tutorFrame.width(), top);
-    for (const QPoint side : {right, left}) {
-        if (available.contains(QRect(side, tutorFrame)))
-            return side;
+public:
+    Around(const QRect& wizard, const QRect& available, int gap)
+        : m_wizard(wizard), m_available(available), m_gap(gap)
+    {}
+
+    [[nodiscard]] QRect right(QSize size) const
+    {
+        return {QPoint(m_wizard.left() + m_wizard.width() + m_gap, level(size).y()), size};
     }
-    // No side has room: of the places that stay on the screen, the one hiding least of the
-    // wizard, the right first when several hide as little.
-    const std::array<QPoint, 4> tries{
-        right,
-        left,
-        QPoint(wizardFrame.left(), wizardFrame.top() + wizardFrame.height() + gap),
-        QPoint(wizardFrame.left(), wizardFrame.top() - gap - tutorFrame.height()),
-    };
-    QPoint best = keptInside(tries.front(), tutorFrame, available);
-    qint64 least = coveredArea(QRect(best, tutorFrame), wizardFrame);
-    for (const QPoint at : tries) {
-        const QPoint kept = keptInside(at, tutorFrame, available);
-        const qint64 covered = coveredArea(QRect(kept, tutorFrame), wizardFrame);
-        if (covered < least) {
+    [[nodiscard]] QRect left(QSize size) const
+    {
+        return {QPoint(m_wizard.left() - m_gap - size.width(), level(size).y()), size};
+    }
+    [[nodiscard]] QRect below(QSize size) const
+    {
+        return {QPoint(level(size).x(), m_wizard.top() + m_wizard.height() + m_gap), size};
+    }
+    [[nodiscard]] QRect above(QSize size) const
+    {
+        return {QPoint(level(size).x(), m_wizard.top() - m_gap - size.height()), size};
+    }
+
+    // On the screen, with the gap between it and the wizard.
+    [[nodiscard]] bool fits(const QRect& frame) const
+    {
+        return m_available.contains(frame) &&
+               !frame.intersects(m_wizard.adjusted(-m_gap, -m_gap, m_gap, m_gap));
+    }
+
+private:
+    [[nodiscard]] QPoint level(QSize size) const
+    {
+        return keptInside(m_wizard.topLeft(), size, m_available);
+    }
+
+    QRect m_wizard;
+    QRect m_available;
+    int m_gap;
+};
+
+// Of the places around the wizard, kept on the screen, the one hiding least of it; the right
+// first when several hide as little.
+QPoint leastCovering(const Around& around, const QRect& wizardFrame, QSize size,
+                     const QRect& available)
+{
+    const std::array<QRect, 4> tries{around.right(size), around.left(size), around.below(size),
+                                     around.above(size)};
+    QPoint best;
+    qint64 least = -1;
+    for (const QRect& at : tries) {
+        const QPoint kept = keptInside(at.topLeft(), size, available);
+        const qint64 covered = coveredArea(QRect(kept, size), wizardFrame);
+        if (least < 0 || covered < least) {
             best = kept;
             least = covered;
         }
     }
     return best;
+}
+
+} // namespace
+
+QRect tutorFrame(const QRect& wizardFrame, const QRect& available, int gap, QSize extra,
+                 int labelWidth, const LabelHeightForWidth& heightForWidth)
+{
+    const Around around(wizardFrame, available, gap);
+    const auto sized = [&](int width) { return QSize(width, heightForWidth(width)) + extra; };
+
+    const QSize natural = sized(labelWidth);
+    for (const QRect& frame : {around.right(natural), around.left(natural), around.below(natural),
+                               around.above(natural)}) {
+        if (around.fits(frame))
+            return frame;
+    }
+
+    // Narrower beside the wizard: the label as wide as the room there, which makes it taller.
+    // Below half its width a hint turns into a column of single words.
+    const int narrowest = (labelWidth + 1) / 2;
+    const int roomRight = available.left() + available.width() -
+                          (wizardFrame.left() + wizardFrame.width() + gap) - extra.width();
+    const int roomLeft = wizardFrame.left() - gap - available.left() - extra.width();
+    if (roomRight >= narrowest) {
+        const QRect frame = around.right(sized(std::min(roomRight, labelWidth)));
+        if (around.fits(frame))
+            return frame;
+    }
+    if (roomLeft >= narrowest) {
+        const QRect frame = around.left(sized(std::min(roomLeft, labelWidth)));
+        if (around.fits(frame))
+            return frame;
+    }
+
+    // Wider and shorter above or below: the narrowest label whose text fits the strip. A wider
+    // label never needs more lines, so the widths that fit are all those from some width up.
+    const int widest = available.width() - extra.width();
+    const auto strip = [&](auto place) -> std::optional<QRect> {
+        if (widest <= labelWidth || !around.fits(place(sized(widest))))
+            return std::nullopt;
+        int narrow = labelWidth; // does not fit
+        int wide = widest;       // fits
+        while (wide - narrow > 1) {
+            const int middle = narrow + (wide - narrow) / 2;
+            if (around.fits(place(sized(middle))))
+                wide = middle;
+            else
+                narrow = middle;
+        }
+        return place(sized(wide));
+    };
+    if (const auto frame = strip([&](QSize size) { return around.below(size); }))
+        return *frame;
+    if (const auto frame = strip([&](QSize size) { return around.above(size); }))
+        return *frame;
+
+    return {leastCovering(around, wizardFrame, natural, available), natural};
 }
 
 } // namespace vignetta

@@ -7,14 +7,26 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
+
 namespace vignetta {
 
-// Where the tutor's frame opens, given the wizard's frame, the tutor's frame size and the part
-// of the wizard's screen that windows may take: beside the wizard on the right, level with its
-// top as far as the screen allows, with `gap` pixels between them; if it does not fit there, on the
-// left; if it fits on neither side, at the place on that screen where it covers least of the
-// wizard. The tutor is always kept on the screen, as far as it is not larger than the screen.
-[[nodiscard]] QPoint tutorPlace(const QRect& wizardFrame, QSize tutorFrame, const QRect& available,
-                                int gap);
+// The height of the tutor's label with its text wrapped at the given width.
+using LabelHeightForWidth = std::function<int(int labelWidth)>;
+
+// The tutor's frame, place and size, for a label of `labelWidth` pixels whose height follows
+// from its width; `extra` is what the margin and the window frame add to the label's size. The
+// first of these that lies on the screen and keeps `gap` pixels clear of the wizard's frame:
+//  1. the natural width, right of the wizard, then left of it, level with its top;
+//  2. the natural width, below the wizard, then above it, level with its left edge;
+//  3. narrower, right then left: the label as wide as the room beside the wizard allows, but
+//     no narrower than half its natural width, and as high as its text then needs;
+//  4. wider and shorter, below then above: the narrowest label from the natural width up to
+//     the screen's width whose text fits the strip's height.
+// Each is moved along the wizard's edge as far as the screen needs. If none fits, the natural
+// size at the place around the wizard, kept on the screen, that covers least of it.
+[[nodiscard]] QRect tutorFrame(const QRect& wizardFrame, const QRect& available, int gap,
+                               QSize extra, int labelWidth,
+                               const LabelHeightForWidth& heightForWidth);
 
 } // namespace vignetta

@@ -687,8 +687,9 @@ void formVG::ShowTutor()
     m_formTutor->fitToLabel();
     // Screen readers find the hint on the wizard itself, which keeps the keyboard.
     setAccessibleDescription(m_formTutor->lblTutor()->text());
-    // A new tutor opens beside the wizard; later hints resize it where it stands.
-    if (fresh)
+    // A new tutor opens beside the wizard; later hints resize it where it stands, unless it
+    // then covers the wizard or leaves the screen.
+    if (fresh || !m_formTutor->isClearOf(this))
         m_formTutor->placeBeside(this);
     // The hint stands beside the wizard: keys keep going to the wizard's window.
     const bool wizardActive = isActiveWindow();

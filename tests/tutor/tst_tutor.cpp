@@ -63,6 +63,7 @@ private Q_SLOTS:
     void placeBesideTheWizard_data();
     void placeBesideTheWizard();
     void opensBesideTheWizardOnItsScreen();
+    void longerHintPlacedAgainClearOfTheWizard();
     void screenReadersFindTheHint();
 
 private:
@@ -357,30 +358,62 @@ void TestTutor::placeBesideTheWizard_data()
 {
     QTest::addColumn<QRect>("wizard");
     QTest::addColumn<QRect>("screen");
-    QTest::addColumn<QPoint>("place");
+    QTest::addColumn<int>("chars");
+    QTest::addColumn<QRect>("frame");
     const QRect fullHd(0, 0, 1920, 1080);
-    // The tutor is 170 x 300 with its frame; 9 pixels stand between the two windows.
-    QTest::newRow("right of the wizard") << QRect(100, 100, 500, 400) << fullHd << QPoint(609, 100);
+    const QRect small(0, 0, 640, 512);
+    // 440 characters make a tutor of 170 x 300 with its frame; 9 pixels stand between the two
+    // windows.
+    QTest::newRow("right of the wizard")
+        << QRect(100, 100, 500, 400) << fullHd << 440 << QRect(609, 100, 170, 300);
     QTest::newRow("near the right edge: left of it")
-        << QRect(1500, 100, 400, 400) << fullHd << QPoint(1321, 100);
+        << QRect(1500, 100, 400, 400) << fullHd << 440 << QRect(1321, 100, 170, 300);
     QTest::newRow("low on the screen: raised to stay on it")
-        << QRect(100, 900, 500, 150) << fullHd << QPoint(609, 780);
+        << QRect(100, 900, 500, 150) << fullHd << 440 << QRect(609, 780, 170, 300);
     QTest::newRow("second screen, left of the first")
-        << QRect(-1000, 200, 500, 400) << QRect(-1920, 0, 1920, 1080) << QPoint(-491, 200);
+        << QRect(-1000, 200, 500, 400) << QRect(-1920, 0, 1920, 1080) << 440
+        << QRect(-491, 200, 170, 300);
     QTest::newRow("second screen, above the first")
-        << QRect(1700, -900, 200, 300) << QRect(0, -1080, 1920, 1080) << QPoint(1521, -900);
-    QTest::newRow("no room beside: below, covering nothing")
-        << QRect(100, 100, 600, 400) << QRect(0, 0, 800, 900) << QPoint(100, 509);
-    QTest::newRow("no room anywhere: where it covers least")
-        << QRect(40, 40, 700, 520) << QRect(0, 0, 800, 600) << QPoint(630, 40);
+        << QRect(1700, -900, 200, 300) << QRect(0, -1080, 1920, 1080) << 440
+        << QRect(1521, -900, 170, 300);
+    QTest::newRow("no room beside: below")
+        << QRect(100, 100, 600, 400) << QRect(0, 0, 800, 900) << 440 << QRect(100, 509, 170, 300);
+    QTest::newRow("no room beside or below: above")
+        << QRect(100, 450, 600, 400) << QRect(0, 0, 800, 900) << 440 << QRect(100, 141, 170, 300);
+    // The wizard at a device scale of 2 on a 1280 x 1024 screen.
+    QTest::newRow("small screen: narrower on the right")
+        << QRect(0, 0, 490, 406) << small << 453 << QRect(499, 0, 141, 378);
+    QTest::newRow("small screen, wizard on the right: narrower on the left")
+        << QRect(150, 0, 490, 406) << small << 453 << QRect(0, 0, 141, 378);
+    QTest::newRow("wide wizard: wider and shorter below")
+        << QRect(0, 0, 600, 406) << small << 252 << QRect(0, 415, 532, 92);
+    QTest::newRow("wide wizard low on the screen: wider and shorter above")
+        << QRect(40, 106, 600, 406) << small << 252 << QRect(40, 5, 532, 92);
+    // No place is clear of the wizard: the natural size where it covers least.
+    QTest::newRow("nowhere clear: covers least")
+        << QRect(40, 40, 700, 520) << QRect(0, 0, 800, 600) << 440 << QRect(630, 40, 170, 300);
+    QTest::newRow("small screen, wizard in the middle: covers least")
+        << QRect(75, 53, 490, 406) << small << 453 << QRect(470, 53, 170, 313);
 }
 
 void TestTutor::placeBesideTheWizard()
 {
     QFETCH(QRect, wizard);
     QFETCH(QRect, screen);
-    QFETCH(QPoint, place);
-    QCOMPARE(tutorPlace(wizard, QSize(170, 300), screen, 9), place);
+    QFETCH(int, chars);
+    QFETCH(QRect, frame);
+    // Text wrapped about as the label does it: 6 pixels a character, 13 a line. The margin and
+    // the window's frame add 28 x 53 to the label, 142 pixels wide when there is room.
+    const auto height = [chars](int width) { return (chars * 6 + width - 1) / width * 13; };
+    const QSize extra(28, 53);
+    const QRect placed = tutorFrame(wizard, screen, 9, extra, 142, height);
+    QCOMPARE(placed, frame);
+    // Whatever its size, the whole hint shows and the tutor stays on the screen, clear of the
+    // wizard unless no place is.
+    QCOMPARE(placed.height(), height(placed.width() - extra.width()) + extra.height());
+    QVERIFY(screen.contains(placed));
+    if (!QByteArray(QTest::currentDataTag()).endsWith("covers least"))
+        QVERIFY(!placed.intersects(wizard.adjusted(-9, -9, 9, 9)));
 }
 
 void TestTutor::opensBesideTheWizardOnItsScreen()
@@ -405,6 +438,34 @@ void TestTutor::opensBesideTheWizardOnItsScreen()
     QVERIFY(!tutor->frameGeometry().intersects(w.form.frameGeometry()));
     QVERIFY(screen.contains(tutor->frameGeometry()));
     QCOMPARE(tutor->screen(), w.form.screen());
+}
+
+void TestTutor::longerHintPlacedAgainClearOfTheWizard()
+{
+    m_images = new ImageFolder({"a.jpg"});
+    WizardDriver w;
+    QVERIFY(w.step1()->openDirectory(m_images->path()));
+    const QRect screen = w.form.screen()->availableGeometry();
+    const QSize wizard = w.form.frameGeometry().size();
+    if (screen.width() - wizard.width() >= 2 * (px(108) + px(1944)))
+        QSKIP("the screen leaves room beside the wizard");
+    w.click(formVG::kTutor);
+    const int firstHeight = tutorWindow()->frameGeometry().height();
+    w.click(formVG::kTutor);
+    // Centred, with room below for the first hint and no more.
+    w.form.move(screen.left() + (screen.width() - wizard.width()) / 2,
+                screen.top() + screen.height() - wizard.height() - px(108) - firstHeight);
+    w.click(formVG::kTutor);
+    FormTutor* tutor = tutorWindow();
+    QVERIFY(tutor->frameGeometry().top() > w.form.frameGeometry().bottom());
+
+    // The longer hint would leave the screen there.
+    w.click(formVG::kNext);
+    QCOMPARE(tutor->lblTutor()->text(), kStepTwo);
+    QVERIFY(screen.contains(tutor->frameGeometry()));
+    QVERIFY(!tutor->frameGeometry().intersects(w.form.frameGeometry()));
+    const QLabel* label = tutor->lblTutor();
+    QCOMPARE(label->height(), label->heightForWidth(label->width()));
 }
 
 void TestTutor::screenReadersFindTheHint()
