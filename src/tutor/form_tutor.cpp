@@ -11,6 +11,10 @@
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -42,13 +46,20 @@ FormTutor::FormTutor(QWidget* wizard) : QWidget(wizard, Qt::Tool)
     setAutoFillBackground(true);
     resize(px(kInitialWidth), px(kInitialHeight));
 
-    m_lblTutor = new QLabel(this);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setGeometry(rect());
+    m_scroll->viewport()->setAutoFillBackground(false);
+    m_scroll->setAutoFillBackground(false);
+    m_lblTutor = new QLabel;
     m_lblTutor->setObjectName(u"lblTutor"_s);
-    m_lblTutor->setGeometry(twipsRect(kInitialLabelTwips));
     m_lblTutor->setTextFormat(Qt::PlainText);
     m_lblTutor->setWordWrap(true);
     m_lblTutor->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_lblTutor->setAutoFillBackground(true);
+    m_scroll->setWidget(m_lblTutor);
+    m_lblTutor->setGeometry(twipsRect(kInitialLabelTwips));
 }
 
 void FormTutor::fitToLabel()
@@ -61,6 +72,17 @@ void FormTutor::fitToLabel(int labelWidth)
     const int height = labelHeight(labelWidth);
     m_lblTutor->setGeometry(0, 0, labelWidth, height);
     resize(labelWidth + px(kMargin), height + px(kMargin));
+    m_scroll->setGeometry(rect());
+}
+
+void FormTutor::fitToArea(QSize clientSize)
+{
+    // The hint keeps the margin on its right, beside the scroll bar it now needs.
+    const int scrollBar = m_scroll->verticalScrollBar()->sizeHint().width();
+    const int labelWidth = std::max(1, clientSize.width() - scrollBar - px(kMargin) / 2);
+    m_lblTutor->setGeometry(0, 0, labelWidth, labelHeight(labelWidth) + px(kMargin) / 2);
+    resize(clientSize);
+    m_scroll->setGeometry(rect());
 }
 
 int FormTutor::labelHeight(int labelWidth) const
@@ -81,7 +103,11 @@ void FormTutor::placeBeside(const QWidget* wizard)
     const QRect placed =
         tutorFrame(wizard->frameGeometry(), available, px(kGap), frame + margin, px(kLabelWidth),
                    [this](int width) { return labelHeight(width); });
-    fitToLabel(placed.width() - frame.width() - margin.width());
+    const int labelWidth = placed.width() - frame.width() - margin.width();
+    if (placed.height() - frame.height() - margin.height() < labelHeight(labelWidth))
+        fitToArea(placed.size() - frame);
+    else
+        fitToLabel(labelWidth);
     move(placed.topLeft());
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QLabel;
+class QScrollArea;
 
 namespace vignetta {
 
@@ -25,6 +26,9 @@ public:
     // window system draws around it. The top-left corner stays.
     void fitToLabel();
     void fitToLabel(int labelWidth);
+    // Where no place has room for the whole hint: the client area takes `clientSize`, and the
+    // hint scrolls in it.
+    void fitToArea(QSize clientSize);
 
     // Puts the window beside the wizard's frame, on the wizard's screen, and sizes it for the
     // room found there (see tutorFrame).
@@ -43,6 +47,7 @@ protected:
 private:
     [[nodiscard]] int labelHeight(int labelWidth) const;
 
+    QScrollArea* m_scroll = nullptr; // the whole client area; it scrolls only where too small
     QLabel* m_lblTutor = nullptr;
 };
 

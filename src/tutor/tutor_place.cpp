@@ -145,6 +145,54 @@ QRect tutorFrame(const QRect& wizardFrame, const QRect& available, int gap, QSiz
     if (const auto frame = strip([&](QSize size) { return around.above(size); }))
         return *frame;
 
+    // Smaller still: in the largest strip of the screen beside, below or above the wizard, the
+    // hint scrolling there, where a strip can show a few lines of a fair width.
+    const int line = heightForWidth(1 << 16);
+    const QSize smallest(narrowest + extra.width(), 3 * line + extra.height());
+    const int rightEdge = available.left() + available.width();
+    const int bottomEdge = available.top() + available.height();
+    const int besideRight = wizardFrame.left() + wizardFrame.width() + gap;
+    const int belowTop = wizardFrame.top() + wizardFrame.height() + gap;
+    const int acrossWidth = std::max(natural.width(), wizardFrame.width());
+    const auto fitted = [&](int width, int room) {
+        return QSize(width, std::min(room, sized(width - extra.width()).height()));
+    };
+    std::optional<QRect> best;
+    const auto consider = [&](const QRect& frame) {
+        if (frame.width() < smallest.width() || frame.height() < smallest.height())
+            return;
+        if (!best ||
+            qint64(frame.width()) * frame.height() > qint64(best->width()) * best->height())
+            best = frame;
+    };
+    {
+        const QSize size =
+            fitted(std::min(rightEdge - besideRight, natural.width()), available.height());
+        consider(QRect(QPoint(besideRight, keptInside(wizardFrame.topLeft(), size, available).y()),
+                       size));
+    }
+    {
+        const int room = wizardFrame.left() - gap - available.left();
+        const QSize size = fitted(std::min(room, natural.width()), available.height());
+        consider(QRect(QPoint(wizardFrame.left() - gap - size.width(),
+                              keptInside(wizardFrame.topLeft(), size, available).y()),
+                       size));
+    }
+    {
+        const QSize size = fitted(std::min(available.width(), acrossWidth), bottomEdge - belowTop);
+        consider(
+            QRect(QPoint(keptInside(wizardFrame.topLeft(), size, available).x(), belowTop), size));
+    }
+    {
+        const int room = wizardFrame.top() - gap - available.top();
+        const QSize size = fitted(std::min(available.width(), acrossWidth), room);
+        consider(QRect(QPoint(keptInside(wizardFrame.topLeft(), size, available).x(),
+                              wizardFrame.top() - gap - size.height()),
+                       size));
+    }
+    if (best)
+        return *best;
+
     return {leastCovering(around, wizardFrame, natural, available), natural};
 }
 

@@ -23,8 +23,11 @@ using LabelHeightForWidth = std::function<int(int labelWidth)>;
 //     no narrower than half its natural width, and as high as its text then needs;
 //  4. wider and shorter, below then above: the narrowest label from the natural width up to
 //     the screen's width whose text fits the strip's height.
-// Each is moved along the wizard's edge as far as the screen needs. If none fits, the natural
-// size at the place around the wizard, kept on the screen, that covers least of it.
+//  5. smaller than its text needs, where it then scrolls: in the strip beside, below or above
+//     the wizard where it is largest, if that can show three lines at half the natural width.
+// Each is moved along the wizard's edge as far as the screen needs. Only where none fits (a
+// screen the wizard all but fills): the natural size at the place around the wizard, kept on
+// the screen, that covers least of it.
 [[nodiscard]] QRect tutorFrame(const QRect& wizardFrame, const QRect& available, int gap,
                                QSize extra, int labelWidth,
                                const LabelHeightForWidth& heightForWidth);

@@ -389,6 +389,8 @@ void TestTutor::placeBesideTheWizard_data()
         << QRect(0, 0, 600, 406) << small << 252 << QRect(0, 415, 532, 92);
     QTest::newRow("wide wizard low on the screen: wider and shorter above")
         << QRect(40, 106, 600, 406) << small << 252 << QRect(40, 5, 532, 92);
+    QTest::newRow("small screen, a long hint: scrolls on the right")
+        << QRect(0, 0, 490, 406) << small << 1500 << QRect(499, 0, 141, 512);
     // No place is clear of the wizard: the natural size where it covers least.
     QTest::newRow("nowhere clear: covers least")
         << QRect(40, 40, 700, 520) << QRect(0, 0, 800, 600) << 440 << QRect(630, 40, 170, 300);
@@ -408,9 +410,13 @@ void TestTutor::placeBesideTheWizard()
     const QSize extra(28, 53);
     const QRect placed = tutorFrame(wizard, screen, 9, extra, 142, height);
     QCOMPARE(placed, frame);
-    // Whatever its size, the whole hint shows and the tutor stays on the screen, clear of the
-    // wizard unless no place is.
-    QCOMPARE(placed.height(), height(placed.width() - extra.width()) + extra.height());
+    // Whatever its size, the whole hint shows, or it scrolls, and the tutor stays on the screen,
+    // clear of the wizard unless no place is.
+    const int needed = height(placed.width() - extra.width()) + extra.height();
+    if (QByteArray(QTest::currentDataTag()).contains("scrolls"))
+        QVERIFY(placed.height() < needed);
+    else
+        QCOMPARE(placed.height(), needed);
     QVERIFY(screen.contains(placed));
     if (!QByteArray(QTest::currentDataTag()).endsWith("covers least"))
         QVERIFY(!placed.intersects(wizard.adjusted(-9, -9, 9, 9)));
