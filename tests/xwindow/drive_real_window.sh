@@ -158,6 +158,38 @@ status=$?
 app_pid=
 [ "$status" = 0 ] || fail "the program ended with status $status"
 
+# Exit while thumbnails are made ends the work and the program at once, the progress window
+# open or not: nothing half written, no page.
+many="$work/Many photos"
+mkdir -p "$many"
+convert -size 6000x4000 xc:gray +noise Random -quality 92 "$many/photo 1.jpg" ||
+    fail "cannot draw a photo"
+for i in $(seq 2 200); do ln "$many/photo 1.jpg" "$many/photo $i.jpg"; done
+(cd "$work/elsewhere" && exec env -u QT_QPA_PLATFORM -u QT_QPA_PLATFORMTHEME QT_QPA_PLATFORM=xcb \
+    "$program" "$many" >"$work/program.log" 2>&1) &
+app_pid=$!
+wait_until 20 find_window || fail "the window did not show"
+window=$(find_window)
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus --sync "$window"
+key alt+n                   # Step 1 -> Step 2
+key Tab Tab space           # "All -->"
+key alt+n                   # Step 3
+key alt+n                   # Step 4
+key alt+m                   # "Make thumbnail files"
+key alt+f                   # Finish
+find_progress() { xdotool search --onlyvisible --name '^Making thumbnail files$' | head -n1 | grep .; }
+wait_until 10 find_progress || fail "no progress window while thumbnails are made"
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+e
+wait_until 2 bash -c "! kill -0 $app_pid" || fail "the program still runs a second after Exit"
+wait "$app_pid"
+app_pid=
+[ ! -e "$many/Vignetta.html" ] || fail "a page was written after Exit"
+for made in "$many/Vignetta_files"/*; do
+    [ -e "$made" ] || continue
+    identify "$made" >/dev/null 2>&1 || fail "a thumbnail is half written: $made"
+done
+
 # A folder that cannot be opened: the warning box tells why, over the wizard, and after OK
 # Step 1 shows the folder it would show without one (here the images' folder, where the program
 # starts): Next then goes on to Step 2 without a warning.
