@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QStringList>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -85,11 +86,9 @@ bool anotherPageBeside(int dir, const QString& page)
 {
     const qsizetype dot = page.lastIndexOf(u'.');
     const QString base = dot > 0 ? page.first(dot) : page;
-    for (const QString& other : QStringList{base + u".html"_s, base + u".htm"_s}) {
-        if (other != page && isThere(dir, other))
-            return true;
-    }
-    return false;
+    const QStringList others{base + u".html"_s, base + u".htm"_s};
+    return std::ranges::any_of(
+        others, [&](const QString& other) { return other != page && isThere(dir, other); });
 }
 
 } // namespace

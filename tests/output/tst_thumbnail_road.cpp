@@ -375,7 +375,7 @@ void TestThumbnailRoad::thumbnailsCannotBeWritten_data()
     QTest::newRow("a link where the thumbnails go")
         << "Vignetta"
         << "Vignetta_files->"
-        << "The folder \"%1/Vignetta_files\" could not be used: It is a link to \"";
+        << R"(The folder "%1/Vignetta_files" could not be used: It is a link to ")";
     QTest::newRow("a name the page cannot have")
         << "sub/page"
         << "sub/"
