@@ -503,7 +503,7 @@ void TestThumbnailRoad::openerThatFailsIsTold_data()
     QTest::addColumn<QByteArray>("opener"); // the desktop's opener, as a shell script; none: none
     QTest::addColumn<QString>("reason");    // the start of the reason told; empty: none told
     QTest::newRow("opens and ends") << QByteArray("exit 0") << QString();
-    QTest::newRow("opens and runs on") << QByteArray("sleep 3") << QString();
+    QTest::newRow("opens and runs on") << QByteArray("sleep 5") << QString();
     QTest::newRow("fails at once")
         << QByteArray("echo 'no method available' >&2; exit 4")
         << u"the program that shows web pages failed (xdg-open ended with status 4)."_s;
@@ -530,7 +530,8 @@ void TestThumbnailRoad::openerThatFailsIsTold()
     const auto restore = qScopeGuard([&path] { qputenv("PATH", path); });
     qputenv("PATH", QFile::encodeName(bin.path()) + (opener.isNull() ? "" : ":/usr/bin:/bin"));
 
-    QtPrompts prompts(300);
+    // Watched long enough for a shell to start on a loaded machine.
+    QtPrompts prompts(2000);
     QStringList told;
     prompts.openUrl(QUrl::fromLocalFile(u"/tmp/Holiday #1.html"_s),
                     [&told](const QString& why) { told.append(why); });
