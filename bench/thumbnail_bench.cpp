@@ -1,21 +1,23 @@
 // SPDX-FileCopyrightText: 2026 The Vignetta developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Times the making of thumbnail files for a folder of camera-sized JPEGs: Vignetta's job cold
-// (no thumbnails yet) and warm (every thumbnail reusable), next to vipsthumbnail on the same
-// files, box and number of threads, and to one core decoding the same files at full size; the
-// job's peak resident memory; and the JPEG encodings a thumbnail could be written in. Prints
-// Markdown tables.
+// Times Finish's job for a folder of camera-sized JPEGs, thumbnails alone and with picture pages
+// (thumbnails and screen-size copies): cold (nothing made yet) and warm (everything reusable),
+// next to vipsthumbnail making the same sizes from the same files on the same number of threads,
+// and to one core decoding the same files at full size; the job's peak resident memory; what a
+// visitor looking at 20 photos downloads; and the JPEG encodings a thumbnail could be written
+// in. Prints Markdown tables.
 //
 //   bash bench/thumbnails.sh                 (draws the pictures once, installs vipsthumbnail)
 //   build/default/bench/thumbnail_bench --pictures DIR [--count 300] [--repeat 3]
 //
-// The job runs in a child process ("--job DIR COUNT cold|warm") so that its peak memory is its
-// own, not the drawing's or the full-size decoding's.
+// The job runs in a child process ("--job DIR COUNT cold|warm thumbnails|pages") so that its
+// peak memory is its own, not the drawing's or the full-size decoding's.
 
 #include "core/file_names.h"
 #include "output/page_writer.h"
-#include "thumbnails/thumbnail_job.h"
+#include "thumbnails/publish_job.h"
+#include "thumbnails/thumbnail_folder.h"
 #include "thumbnails/thumbnail_maker.h"
 
 #include <QBuffer>
@@ -178,22 +180,40 @@ QStringList pictureNames(int count)
 
 // ---- Vignetta's job, in a child process -----------------------------------------------------
 
-int runJobChild(const QString& folder, int count, bool cold)
+vignetta::WizardState benchState(int count, bool pages)
+{
+    vignetta::WizardState state;
+    QStringList files = pictureNames(count);
+    files.append(QString());
+    state.sImageFiles = files;
+    state.sWidth = QString::number(kBox.width());
+    state.sHeight = QString::number(kBox.height());
+    state.sColumns = u"5"_s;
+    state.bBorder = true;
+    state.sThickness = u"2"_s;
+    state.sForeColor = u"#000000"_s;
+    state.sBackColor = u"#FFFFFF"_s;
+    state.sFileName = kPageName;
+    state.bThumbnails = true;
+    state.bPicturePages = pages;
+    return state;
+}
+
+int runJobChild(const QString& folder, int count, bool cold, bool pages)
 {
     if (cold)
         QDir(folder + u'/' + vignetta::thumbnailFolderName(kPageName)).removeRecursively();
-    vignetta::ThumbnailJob job(
-        {folder, kPageName, vignetta::fileNameBytes(pictureNames(count)), kBox});
-    QSignalSpy finished(&job, &vignetta::ThumbnailJob::finished);
+    vignetta::PublishJob job({benchState(count, pages), folder});
+    QSignalSpy finished(&job, &vignetta::PublishJob::finished);
     QElapsedTimer timer;
     timer.start();
     job.start();
     if (!finished.wait(3600 * 1000))
         fail(u"the job did not finish"_s);
     const double seconds = timer.nsecsElapsed() / 1e9;
-    const vignetta::ThumbnailJobResult& result = job.result();
+    const vignetta::PublishResult& result = job.result();
     if (!result.complete())
-        fail(u"the job failed: "_s + result.error);
+        fail(u"the job failed: "_s + result.error + result.page.error);
     std::printf("%.3f %d %d %d %.1f\n", seconds, result.made, result.reused, result.failed,
                 peakResidentMiB());
     return 0;
@@ -208,13 +228,14 @@ struct JobRun
     double cpuSeconds = 0;
 };
 
-JobRun runJob(const QString& folder, int count, bool cold)
+JobRun runJob(const QString& folder, int count, bool cold, bool pages)
 {
     const double cpuBefore = childrenCpuSeconds();
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(),
-                {u"--job"_s, folder, QString::number(count), cold ? u"cold"_s : u"warm"_s});
+                {u"--job"_s, folder, QString::number(count), cold ? u"cold"_s : u"warm"_s,
+                 pages ? u"pages"_s : u"thumbnails"_s});
     if (!child.waitForFinished(-1) || child.exitCode() != 0)
         fail(u"the job's child process failed"_s);
     const QList<QByteArray> words = child.readAllStandardOutput().simplified().split(' ');
@@ -232,7 +253,8 @@ struct Timing
     double cpuSeconds = 1e9;
 };
 
-Timing runVips(const QString& folder, int count, int processes, int concurrency, const QString& out)
+Timing runVips(const QString& folder, int count, int processes, int concurrency, const QString& out,
+               QSize size = kBox * 2)
 {
     QDir(out).removeRecursively();
     QDir().mkpath(out);
@@ -244,8 +266,8 @@ Timing runVips(const QString& folder, int count, int processes, int concurrency,
     QElapsedTimer timer;
     timer.start();
     for (int p = 0; p < processes; ++p) {
-        QStringList arguments{u"--size"_s, u"%1x%2"_s.arg(2 * kBox.width()).arg(2 * kBox.height()),
-                              u"-o"_s, out + u"/%s.jpg[Q=85]"_s};
+        QStringList arguments{u"--size"_s, u"%1x%2"_s.arg(size.width()).arg(size.height()), u"-o"_s,
+                              out + u"/%s.jpg[Q=85]"_s};
         for (int i = p; i < count; i += processes)
             arguments.append(folder + u'/' + names[i]);
         auto child = std::make_unique<QProcess>();
@@ -356,7 +378,7 @@ int runBench(const QString& folder, int count, int repeats)
                 qPrintable(loadAverage()));
 
     // Read once untimed, so every run below finds the files in the page cache alike.
-    decodeFullSize(folder, std::min(count, 2));
+    (void)decodeFullSize(folder, std::min(count, 2));
     for (int i = 0; i < count; ++i) {
         QFile file(folder + u'/' + pictureName(i));
         if (file.open(QIODevice::ReadOnly))
@@ -366,49 +388,88 @@ int runBench(const QString& folder, int count, int repeats)
     // Each contender runs `repeats` times, in turn, and keeps its best clock time and its
     // least processor time: on a machine shared with other work, the least disturbed runs.
     QTemporaryDir scratch;
-    Timing cold;
-    Timing warm;
-    Timing vipsProcesses;
-    Timing vipsOne;
-    double coldPeak = 0;
-    double warmPeak = 0;
     const auto keepBest = [](Timing& best, Timing run) {
         best = {std::min(best.seconds, run.seconds), std::min(best.cpuSeconds, run.cpuSeconds)};
     };
-    for (int r = 0; r < repeats; ++r) {
-        const JobRun coldRun = runJob(folder, count, true);
-        const JobRun warmRun = runJob(folder, count, false);
-        if (coldRun.made != count || warmRun.reused != count)
-            fail(
-                u"the cold run did not make every thumbnail, or the warm run did not reuse them"_s);
-        keepBest(cold, {coldRun.seconds, coldRun.cpuSeconds});
-        keepBest(warm, {warmRun.seconds, warmRun.cpuSeconds});
-        coldPeak = std::max(coldPeak, coldRun.peakMiB);
-        warmPeak = std::max(warmPeak, warmRun.peakMiB);
-        keepBest(vipsProcesses, runVips(folder, count, threads, 1, scratch.path() + u"/vips"_s));
-        keepBest(vipsOne, runVips(folder, count, 1, threads, scratch.path() + u"/vips1"_s));
-    }
-    const double floor = std::min(vipsProcesses.seconds, vipsOne.seconds);
-    const double cpuFloor = std::min(vipsProcesses.cpuSeconds, vipsOne.cpuSeconds);
-    const double full = decodeFullSize(folder, count);
-
-    std::printf("| run | seconds | per image ms | x vipsthumbnail | CPU seconds | x vipsthumbnail "
-                "| peak RSS MiB |\n|---|---:|---:|---:|---:|---:|---:|\n");
-    const auto line = [&](const QString& what, Timing timing, double peak) {
-        const QString cpu = timing.cpuSeconds < 1e9
-                                ? u"%1 | %2"_s.arg(timing.cpuSeconds, 0, 'f', 2)
-                                      .arg(timing.cpuSeconds / cpuFloor, 0, 'f', 2)
-                                : u" | "_s;
-        std::printf("| %s | %.2f | %.1f | %.2f | %s | %s |\n", qPrintable(what), timing.seconds,
-                    timing.seconds * 1000 / count, timing.seconds / floor, qPrintable(cpu),
-                    peak > 0 ? qPrintable(QString::number(peak, 'f', 1)) : "");
+    const auto both = [](Timing a, Timing b) {
+        return Timing{a.seconds + b.seconds, a.cpuSeconds + b.cpuSeconds};
     };
-    line(u"Vignetta, cold (every thumbnail made)"_s, cold, coldPeak);
-    line(u"Vignetta, warm (every thumbnail reused)"_s, warm, warmPeak);
-    line(u"vipsthumbnail, %1 processes, VIPS_CONCURRENCY=1"_s.arg(threads), vipsProcesses, -1);
-    line(u"vipsthumbnail, 1 process, VIPS_CONCURRENCY=%1"_s.arg(threads), vipsOne, -1);
-    line(u"QImageReader at full size, one core (one run)"_s, {full, 1e9}, -1);
+    const double full = decodeFullSize(folder, count);
+    for (const bool pages : {false, true}) {
+        Timing cold;
+        Timing warm;
+        Timing vipsProcesses;
+        Timing vipsOne;
+        double coldPeak = 0;
+        double warmPeak = 0;
+        for (int r = 0; r < repeats; ++r) {
+            const JobRun coldRun = runJob(folder, count, true, pages);
+            const JobRun warmRun = runJob(folder, count, false, pages);
+            if (coldRun.made != count || warmRun.reused != count)
+                fail(u"the cold run did not make every picture, or the warm run did not reuse "
+                     u"them"_s);
+            keepBest(cold, {coldRun.seconds, coldRun.cpuSeconds});
+            keepBest(warm, {warmRun.seconds, warmRun.cpuSeconds});
+            coldPeak = std::max(coldPeak, coldRun.peakMiB);
+            warmPeak = std::max(warmPeak, warmRun.peakMiB);
+            // The floor makes the same sizes: the thumbnails, and with picture pages the copies.
+            const QSize copy(vignetta::kCopyLongEdge, vignetta::kCopyLongEdge);
+            const auto vips = [&](int processes, int concurrency, const QString& out) {
+                const Timing thumbnails = runVips(folder, count, processes, concurrency, out);
+                return pages ? both(thumbnails, runVips(folder, count, processes, concurrency,
+                                                        out + u"-copies"_s, copy))
+                             : thumbnails;
+            };
+            keepBest(vipsProcesses, vips(threads, 1, scratch.path() + u"/vips"_s));
+            keepBest(vipsOne, vips(1, threads, scratch.path() + u"/vips1"_s));
+        }
+        const double floor = std::min(vipsProcesses.seconds, vipsOne.seconds);
+        const double cpuFloor = std::min(vipsProcesses.cpuSeconds, vipsOne.cpuSeconds);
+
+        std::printf("\n### %s\n\n", pages ? "Thumbnails and screen-size copies (picture pages)"
+                                          : "Thumbnails alone");
+        std::printf("| run | seconds | per image ms | x vipsthumbnail | CPU seconds | x "
+                    "vipsthumbnail | peak RSS MiB |\n|---|---:|---:|---:|---:|---:|---:|\n");
+        const auto line = [&](const QString& what, Timing timing, double peak) {
+            const QString cpu = timing.cpuSeconds < 1e9
+                                    ? u"%1 | %2"_s.arg(timing.cpuSeconds, 0, 'f', 2)
+                                          .arg(timing.cpuSeconds / cpuFloor, 0, 'f', 2)
+                                    : u" | "_s;
+            std::printf("| %s | %.2f | %.1f | %.2f | %s | %s |\n", qPrintable(what), timing.seconds,
+                        timing.seconds * 1000 / count, timing.seconds / floor, qPrintable(cpu),
+                        peak > 0 ? qPrintable(QString::number(peak, 'f', 1)) : "");
+        };
+        line(u"Vignetta, cold (everything made)"_s, cold, coldPeak);
+        line(u"Vignetta, warm (everything reused)"_s, warm, warmPeak);
+        const QString sizes = pages ? u", both sizes"_s : QString();
+        line(u"vipsthumbnail, %1 processes, VIPS_CONCURRENCY=1%2"_s.arg(threads).arg(sizes),
+             vipsProcesses, -1);
+        line(u"vipsthumbnail, 1 process, VIPS_CONCURRENCY=%1%2"_s.arg(threads).arg(sizes), vipsOne,
+             -1);
+        line(u"QImageReader at full size, one core (one run)"_s, {full, 1e9}, -1);
+    }
     std::printf("\nLoad average after: %s\n", qPrintable(loadAverage()));
+
+    // What a visitor looking at the first 20 photos downloads, against their originals: the
+    // index's thumbnails of them, and for each its picture page and copy.
+    const int looked = std::min(count, 20);
+    const QString made = folder + u'/' + vignetta::thumbnailFolderName(kPageName);
+    qint64 originals = 0;
+    qint64 fetched = QFileInfo(folder + u'/' + kPageName).size();
+    const QStringList files = QDir(made).entryList(QDir::Files);
+    for (int i = 0; i < looked; ++i) {
+        originals += QFileInfo(folder + u'/' + pictureName(i)).size();
+        const QString stem = u"img_%1-"_s.arg(i, 4, 10, QChar(u'0'));
+        for (const QString& file : files) {
+            if (file.startsWith(stem))
+                fetched += QFileInfo(made + u'/' + file).size();
+        }
+    }
+    std::printf("\n### A visitor looking at %d photos\n\n| downloads | bytes | share of the "
+                "originals |\n|---|---:|---:|\n| the originals | %lld | 100 %% |\n| the "
+                "index, thumbnails, picture pages and copies | %lld | %.1f %% |\n",
+                looked, static_cast<long long>(originals), static_cast<long long>(fetched),
+                100.0 * double(fetched) / double(originals));
 
     encodingTable(folder, count);
     return 0;
@@ -420,8 +481,9 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() == 5 && arguments[1] == u"--job")
-        return runJobChild(arguments[2], arguments[3].toInt(), arguments[4] == u"cold");
+    if (arguments.size() == 6 && arguments[1] == u"--job")
+        return runJobChild(arguments[2], arguments[3].toInt(), arguments[4] == u"cold",
+                           arguments[5] == u"pages");
 
     QString folder;
     int count = 300;

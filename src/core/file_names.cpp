@@ -147,12 +147,16 @@ NamePool::NamePool(BigVector<char> bytes, BigVector<std::uint32_t> starts)
 
 std::shared_ptr<const NamePool> NamePool::fromTexts(const QStringList& names)
 {
+    return fromBytes(fileNameBytes(names));
+}
+
+std::shared_ptr<const NamePool> NamePool::fromBytes(const QList<QByteArray>& names)
+{
     BigVector<char> bytes;
     BigVector<std::uint32_t> starts;
     starts.reserve(static_cast<std::size_t>(names.size()) + 1);
     starts.push_back(0);
-    for (const QString& name : names) {
-        const QByteArray encoded = fileNameBytes(name);
+    for (const QByteArray& encoded : names) {
         if (bytes.size() + static_cast<std::size_t>(encoded.size()) > 0xFFFFFFFFU)
             throw std::length_error("names beyond 4 GiB");
         bytes.insert(bytes.end(), encoded.begin(), encoded.end());

@@ -46,6 +46,8 @@ public:
     NamePool(BigVector<char> bytes, BigVector<std::uint32_t> starts);
     // A pool of the names given as text, in the order given.
     [[nodiscard]] static std::shared_ptr<const NamePool> fromTexts(const QStringList& names);
+    // A pool of the names given as their bytes, in the order given.
+    [[nodiscard]] static std::shared_ptr<const NamePool> fromBytes(const QList<QByteArray>& names);
 
     [[nodiscard]] std::uint32_t size() const
     {

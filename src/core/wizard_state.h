@@ -46,8 +46,10 @@ struct Step3Values
 
 struct Step4Values
 {
-    QString sFileName;        // page file name with extension, no directory
-    bool bThumbnails = false; // thumbnail files beside the page
+    QString sFileName;           // page file name with extension, no directory
+    bool bThumbnails = false;    // thumbnail files beside the page
+    bool bPicturePages = false;  // with them, a page for each picture, with Previous and Next
+    bool bLinkOriginals = false; // and there, a link to the original file
 };
 
 // Everything the wizard remembers during one run. The navigation stores each step's values
@@ -68,6 +70,8 @@ struct WizardState
     QString sBackColor;
     QString sFileName;
     bool bThumbnails = false;
+    bool bPicturePages = false;
+    bool bLinkOriginals = false;
 
     // The number of chosen names: sImageFiles' upper bound, its last element being empty.
     [[nodiscard]] qsizetype imageCount() const
@@ -91,6 +95,8 @@ struct WizardState
     {
         sFileName = std::move(values.sFileName);
         bThumbnails = values.bThumbnails;
+        bPicturePages = bThumbnails && values.bPicturePages;
+        bLinkOriginals = bPicturePages && values.bLinkOriginals;
     }
 };
 

@@ -354,13 +354,21 @@ SaveResult savePage(const QString& directory, const QString& fileName, const Pag
     return savePageIn(dir.get(), fileName, source);
 }
 
-SaveResult savePageIn(int dir, const QString& fileName, const QByteArray& page)
+SaveResult savePageIn(int dir, const QString& fileName, const QByteArray& page,
+                      Durability durability)
 {
-    return savePageIn(dir, fileName,
-                      [&page](const PageSink& sink) { return sink(QByteArrayView(page)); });
+    return savePageIn(
+        dir, fileName, [&page](const PageSink& sink) { return sink(QByteArrayView(page)); },
+        durability);
 }
 
-SaveResult savePageIn(int dir, const QString& fileName, const PageSource& source)
+int syncFileSystem(int dir)
+{
+    return ::syncfs(dir) == 0 ? 0 : errno;
+}
+
+SaveResult savePageIn(int dir, const QString& fileName, const PageSource& source,
+                      Durability durability)
 {
     const QString name = trimBlanks(fileName);
     if (QString problem = nameProblem(name); !problem.isEmpty())
@@ -388,7 +396,7 @@ SaveResult savePageIn(int dir, const QString& fileName, const PageSource& source
         return failure(writer.error() != 0 ? writer.error() : EIO);
     if (exists)
         keepOwnerAndMode(draft.fd(), old);
-    if (retried([&] { return ::fdatasync(draft.fd()); }) != 0)
+    if (durability == Durability::Now && retried([&] { return ::fdatasync(draft.fd()); }) != 0)
         return failure(errno);
     if (const int error = draft.replace(entry)) {
         // A page that may be written but not replaced (another user's, in a folder with the
@@ -397,7 +405,8 @@ SaveResult savePageIn(int dir, const QString& fileName, const PageSource& source
             return writeInPlace(dir, entry, wholePage(source));
         return failure(error);
     }
-    syncFolder(dir);
+    if (durability == Durability::Now)
+        syncFolder(dir);
     return {true, {}};
 }
 

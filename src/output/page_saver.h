@@ -40,9 +40,21 @@ using PageSource = std::function<bool(const PageSink& sink)>;
                                   const PageSource& source);
 
 // The same, into the folder open as `dir` (a descriptor of it, O_PATH will do): every step goes
-// through it, whatever becomes of its path meanwhile.
-[[nodiscard]] SaveResult savePageIn(int dir, const QString& fileName, const QByteArray& page);
-[[nodiscard]] SaveResult savePageIn(int dir, const QString& fileName, const PageSource& source);
+// through it, whatever becomes of its path meanwhile. `Later` leaves out the wait for the disk,
+// for files written many at a time: the caller syncs them together (syncFileSystem) before
+// anything that relies on them.
+enum class Durability
+{
+    Now,
+    Later,
+};
+[[nodiscard]] SaveResult savePageIn(int dir, const QString& fileName, const QByteArray& page,
+                                    Durability durability = Durability::Now);
+[[nodiscard]] SaveResult savePageIn(int dir, const QString& fileName, const PageSource& source,
+                                    Durability durability = Durability::Now);
+// Has the disk keep what was written to the file system of the folder open as `dir`: 0, or
+// the reason it could not.
+[[nodiscard]] int syncFileSystem(int dir);
 
 // Why a name that is a link in the folder open as `dir` is refused, naming where it leads.
 [[nodiscard]] QString linkRefusal(int dir, const QByteArray& entry);

@@ -279,19 +279,21 @@ bool render(const WizardState& state, const QList<ThumbnailCell>* cells, PageBuf
         for (qsizetype column = 0; column < perRow && position < count; ++column, ++position) {
             // The name as its bytes on disk, so the link reaches the file whatever their encoding.
             const QByteArrayView name = state.sImageFiles.bytesAt(position);
-            page << "      <td align=center><A HREF=\"";
-            // The name stands twice: written once, then repeated byte for byte. Most names
-            // stand as they are; the others are written again, with care.
-            const qsizetype nameAt = page.size();
-            if (needsCare(name))
-                page << linkAttribute(name);
-            else
-                page << name;
-            const qsizetype nameLength = page.size() - nameAt;
             const ThumbnailCell* const thumbnail = cells != nullptr && position < cells->size() &&
                                                            !cells->at(position).source.isEmpty()
                                                        ? &cells->at(position)
                                                        : nullptr;
+            page << "      <td align=center><A HREF=\"";
+            // The name stands twice: written once, then repeated byte for byte. Most names
+            // stand as they are; the others are written again, with care.
+            const qsizetype nameAt = page.size();
+            if (thumbnail != nullptr && !thumbnail->link.isEmpty())
+                page << linkAttribute(QStringView(thumbnail->link));
+            else if (needsCare(name))
+                page << linkAttribute(name);
+            else
+                page << name;
+            const qsizetype nameLength = page.size() - nameAt;
             if (thumbnail != nullptr) {
                 page << R"("><IMG SRC=")" << linkAttribute(QStringView(thumbnail->source))
                      << R"(" align="bottom" border=0 width=)"

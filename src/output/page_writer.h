@@ -41,6 +41,9 @@ struct ThumbnailCell
     QString source;
     int width = 0; // the thumbnail's size on the page, in CSS pixels
     int height = 0;
+    // Where the thumbnail leads, relative to the page: its picture page
+    // ("Holiday_files/img_0001-0123456789ab.html"); empty: the original, as always.
+    QString link;
 };
 
 // The page with thumbnail files: the same page, with its encoding (where it is UTF-8) and a

@@ -22,7 +22,13 @@ constexpr struct
     const char16_t* name;
     bool html; // the first extension, else the second
     bool thumbnails;
-} kDefaults{.name = u"Vignetta", .html = true, .thumbnails = false};
+    bool picturePages;
+    bool linkOriginals;
+} kDefaults{.name = u"Vignetta",
+            .html = true,
+            .thumbnails = false,
+            .picturePages = false,
+            .linkOriginals = false};
 
 } // namespace
 
@@ -47,11 +53,19 @@ Step4Panel::Step4Panel(QWidget* parent) : QGroupBox(u"Step 4: Page Name"_s, pare
     m_optExtension[1] = makeOptionButton(m_frame2, memberName(u"optExtension", 1), u"htm"_s,
                                          twipsRect(120, 480, 1092, 252), 52);
 
-    // Beside the extensions: whether the page gets thumbnail files of its own.
-    m_frame3 = makeFrame(this, u"Frame3"_s, u"Thumbnails"_s, twipsRect(1680, 1800, 2292, 852), 63);
+    // Beside the extensions: whether the page gets thumbnail files of its own, and with them a
+    // page for each picture, which may link its original. Each option is there to choose only
+    // while the one before it is on.
+    m_frame3 = makeFrame(this, u"Frame3"_s, u"Thumbnails"_s, twipsRect(1680, 1800, 3612, 900), 63);
     m_frame3->setCaptionColor(QColor(kDarkRed));
     m_check2 = makeCheckBox(m_frame3, u"Check2"_s, u"&Make thumbnail files"_s,
-                            twipsRect(120, 240, 2052, 252), 64);
+                            twipsRect(120, 204, 3372, 228), 64);
+    m_check3 = makeCheckBox(m_frame3, u"Check3"_s, u"Picture &pages with Previous and Next"_s,
+                            twipsRect(360, 432, 3132, 228), 68);
+    m_check4 = makeCheckBox(m_frame3, u"Check4"_s, u"Link the &original files"_s,
+                            twipsRect(600, 660, 2892, 228), 69);
+    connect(m_check2, &QCheckBox::toggled, this, &Step4Panel::enableOptions);
+    connect(m_check3, &QCheckBox::toggled, this, &Step4Panel::enableOptions);
 
     m_txtFileName =
         makeTextBox(this, u"txtFileName"_s, QString(), twipsRect(240, 2760, 5052, 288), 49);
@@ -65,13 +79,24 @@ void Step4Panel::setDefaults()
     m_txtFileName->setText(QString::fromUtf16(kDefaults.name));
     m_optExtension[kDefaults.html ? 0 : 1]->setChecked(true);
     m_check2->setChecked(kDefaults.thumbnails);
+    m_check3->setChecked(kDefaults.picturePages);
+    m_check4->setChecked(kDefaults.linkOriginals);
+    enableOptions();
+}
+
+void Step4Panel::enableOptions()
+{
+    m_check3->setEnabled(m_check2->isChecked());
+    m_check4->setEnabled(m_check3->isEnabled() && m_check3->isChecked());
 }
 
 Step4Values Step4Panel::Get_Step4_Info() const
 {
     // Only the first option is looked at: anything but "html" means "htm".
     return {.sFileName = pageFileName(m_txtFileName->text(), m_optExtension[0]->isChecked()),
-            .bThumbnails = m_check2->isChecked()};
+            .bThumbnails = m_check2->isChecked(),
+            .bPicturePages = m_check3->isEnabled() && m_check3->isChecked(),
+            .bLinkOriginals = m_check4->isEnabled() && m_check4->isChecked()};
 }
 
 } // namespace vignetta

@@ -32,10 +32,14 @@ Q_SIGNALS:
     void nameEntered();
 
 private:
+    void enableOptions();
+
     CaptionedFrame* m_frame2 = nullptr;
     std::array<QRadioButton*, 2> m_optExtension{};
     CaptionedFrame* m_frame3 = nullptr;
     QCheckBox* m_check2 = nullptr;
+    QCheckBox* m_check3 = nullptr;
+    QCheckBox* m_check4 = nullptr;
     QLineEdit* m_txtFileName = nullptr;
 };
 

@@ -3,6 +3,8 @@
 
 #include "selection/drive_list.h"
 
+#include "core/background.h"
+
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QDir>
@@ -230,16 +232,14 @@ void DriveList::startProbe(const QString& root)
     // blocked in one cannot be joined: a joined thread, or one from a pool that is waited for at
     // exit, would hang the window or the program's exit. So the probe runs on a detached thread
     // holding only its own copies of the probe and the root, and the relay to the list.
-    try {
-        std::thread([relay = m_relay, probe = m_probe, root] {
-            if (probe)
-                probe(root);
-            relay->answer(root);
-        }).detach();
-    } catch (const std::system_error&) {
-        // No thread to be had: open the drive without asking first.
+    const bool started = startDetached([relay = m_relay, probe = m_probe, root] {
+        if (probe)
+            probe(root);
+        relay->answer(root);
+    });
+    // No thread to be had: open the drive without asking first.
+    if (!started)
         onProbeAnswered(root);
-    }
 }
 
 void DriveList::onProbeAnswered(const QString& root)

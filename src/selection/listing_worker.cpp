@@ -3,6 +3,8 @@
 
 #include "selection/listing_worker.h"
 
+#include "core/background.h"
+
 #include <QObject>
 
 #include <atomic>
@@ -97,13 +99,9 @@ void ListingWorker::start(const QByteArray& nativePath, const QString& pattern)
             w.deliver(read, std::move(result));
         });
     };
-    try {
-        // A copy goes to the thread: a thread that cannot start takes its copy with it.
-        std::thread(body).detach();
-    } catch (const std::system_error&) {
-        // No thread to be had: read here; the result still comes through the event loop.
+    // No thread to be had: read here; the result still comes through the event loop.
+    if (!startDetached(body))
         body();
-    }
 }
 
 void ListingWorker::cancel()

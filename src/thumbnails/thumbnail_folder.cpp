@@ -42,9 +42,9 @@ QStringList folderNames(const QString& page)
     return names;
 }
 
-// The page a folder's mark names, as its bytes; nothing where the folder has no mark. A mark
-// that cannot be read names no page (an empty name), so that the folder is nobody's to take.
-std::optional<QByteArray> markedPage(int folder)
+// The mark file's bytes, at most `limit` of them; nothing where the folder has no mark, and an
+// empty text where it cannot be read.
+std::optional<QByteArray> markBytes(int folder, qsizetype limit)
 {
     const Descriptor mark(retried([&] {
         return ::openat(folder, kThumbnailFolderMark,
@@ -55,7 +55,7 @@ std::optional<QByteArray> markedPage(int folder)
     struct stat opened = {};
     if (::fstat(mark.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
         return QByteArray();
-    QByteArray bytes(kLongestMark + 1, Qt::Uninitialized);
+    QByteArray bytes(std::min<qsizetype>(limit, qsizetype(opened.st_size) + 1), Qt::Uninitialized);
     qsizetype length = 0;
     while (length < bytes.size()) {
         const ssize_t n = retried([&] {
@@ -69,9 +69,20 @@ std::optional<QByteArray> markedPage(int folder)
         length += n;
     }
     bytes.truncate(length);
-    if (!bytes.endsWith('\n') || length > kLongestMark)
+    return bytes;
+}
+
+// The page a folder's mark names, as its bytes; nothing where the folder has no mark. A mark
+// that cannot be read names no page (an empty name), so that the folder is nobody's to take.
+std::optional<QByteArray> markedPage(int folder)
+{
+    std::optional<QByteArray> bytes = markBytes(folder, kLongestMark + 1);
+    if (!bytes)
+        return std::nullopt;
+    const qsizetype end = bytes->indexOf('\n');
+    if (end < 0)
         return QByteArray();
-    bytes.chop(1);
+    bytes->truncate(end);
     return bytes;
 }
 
@@ -91,7 +102,36 @@ bool anotherPageBeside(int dir, const QString& page)
         others, [&](const QString& other) { return other != page && isThere(dir, other); });
 }
 
+// The record's longest: three files for each of the most images a page can have.
+constexpr qsizetype kLongestManifest = qsizetype(64) << 20;
+
 } // namespace
+
+FolderManifest readManifest(int folder)
+{
+    FolderManifest files;
+    const std::optional<QByteArray> bytes = markBytes(folder, kLongestManifest);
+    if (!bytes)
+        return files;
+    const QList<QByteArray> lines = bytes->split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const qsizetype tab = lines[i].indexOf('\t');
+        if (tab > 0)
+            files.insert(QFile::decodeName(lines[i].first(tab)),
+                         QString::fromUtf8(lines[i].sliced(tab + 1)));
+    }
+    return files;
+}
+
+SaveResult writeManifest(int folder, const QString& pageFileName, const FolderManifest& files)
+{
+    QByteArray bytes = QFile::encodeName(trimBlanks(pageFileName)) + '\n';
+    QStringList names = files.keys();
+    names.sort();
+    for (const QString& name : std::as_const(names))
+        bytes += QFile::encodeName(name) + '\t' + files.value(name).toUtf8() + '\n';
+    return savePageIn(folder, QString::fromLatin1(kThumbnailFolderMark), bytes, Durability::Later);
+}
 
 ThumbnailFolderChoice openThumbnailFolder(const QString& directory, const QString& pageFileName)
 {

@@ -4,6 +4,9 @@
 #pragma once
 
 #include "core/descriptor.h"
+#include "output/page_saver.h"
+
+#include <QHash>
 
 #include <QString>
 
@@ -45,8 +48,17 @@ struct ThumbnailFolderChoice
 [[nodiscard]] ThumbnailFolderChoice openThumbnailFolder(const QString& directory,
                                                         const QString& pageFileName);
 
-// The mark file's name; it holds the name of the page, in the system's encoding, and a line
-// feed.
+// The mark file's name. Its first line holds the name of the page, in the system's encoding;
+// then the folder's record (FolderManifest), a line for each file: its name, a tab, its marker.
 inline constexpr char kThumbnailFolderMark[] = ".vignetta.page";
+
+// The record of the files the page's Finishes made in its folder, by name, with what each was
+// made from (thumbnailMarker and the like). Only the files it names are ever replaced or removed
+// (besides thumbnails of earlier versions, which carry their marker in their header).
+using FolderManifest = QHash<QString, QString>;
+[[nodiscard]] FolderManifest readManifest(int folder);
+// Replaces the record, the page's name first; the reason where it could not be written.
+[[nodiscard]] SaveResult writeManifest(int folder, const QString& pageFileName,
+                                       const FolderManifest& files);
 
 } // namespace vignetta

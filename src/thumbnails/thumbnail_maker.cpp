@@ -148,9 +148,11 @@ ThumbnailSizes thumbnailSizes(QSize imageSize, QSize box)
     return {pixels, fitInside(pixels, box)};
 }
 
-QImage readThumbnail(const QByteArray& nativePath, QSize box, const std::atomic_bool& cancel,
-                     QString* problem)
+DecodedPicture readPicture(const QByteArray& nativePath, QSize box, bool withCopy,
+                           const std::atomic_bool& cancel)
 {
+    DecodedPicture out;
+    QString* const problem = &out.problem;
     // Opened by the name's own bytes, whatever their encoding; without waiting, so that a FIFO
     // named like an image cannot hold the work up, and read only where it is a file.
     int fd = -1;
@@ -159,7 +161,7 @@ QImage readThumbnail(const QByteArray& nativePath, QSize box, const std::atomic_
     while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         *problem = qt_error_string(errno);
-        return {};
+        return out;
     }
     PictureFile file(cancel);
     struct stat opened = {};
@@ -170,48 +172,92 @@ QImage readThumbnail(const QByteArray& nativePath, QSize box, const std::atomic_
         !file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         *problem = S_ISREG(opened.st_mode) ? qt_error_string(errno) : u"it is not a file"_s;
         ::close(fd);
-        return {};
+        return out;
     }
     const QByteArray format = pictureFormat(fd);
     if (format.isEmpty()) {
         *problem = u"it is not a JPEG, PNG, GIF or BMP picture"_s;
-        return {};
+        return out;
     }
     QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(true);
 
-    // The header tells the stored size and the orientation; the decoder is asked for the
-    // thumbnail's size in the stored orientation, which a JPEG decoder reaches by decoding at
-    // 1/2 to 1/8 of the size and scaling the rest of the way smoothly.
+    // The header tells the stored size and the orientation; the decoder is asked for the size
+    // needed (the copy's, else the thumbnail's) in the stored orientation, which a JPEG decoder
+    // reaches by decoding at 1/2 to 1/8 of the size and scaling the rest of the way smoothly.
     const QSize stored = reader.size();
     const bool turned = (reader.transformation() & QImageIOHandler::TransformationRotate90) != 0;
+    const auto needed = [&](QSize upright) {
+        return withCopy ? copySize(upright, format == "jpeg") : thumbnailSizes(upright, box).pixels;
+    };
     QSize target;
     if (stored.isValid()) {
         const QSize upright = turned ? stored.transposed() : stored;
-        target = thumbnailSizes(upright, box).pixels;
+        target = needed(upright);
         if (target != upright && reader.supportsOption(QImageIOHandler::ScaledSize))
             reader.setScaledSize(turned ? target.transposed() : target);
     }
     file.forgetReads();
     QImage image = reader.read();
-    if (cancel.load(std::memory_order_relaxed))
-        return {};
+    if (cancel.load(std::memory_order_relaxed)) {
+        out.problem.clear();
+        return out;
+    }
     if (image.isNull()) {
         *problem = reader.errorString();
-        return {};
+        return out;
     }
     if (!target.isValid())
-        target = thumbnailSizes(image.size(), box).pixels;
+        target = needed(image.size());
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     // Kept as browsers show it, with what is missing filled in, and told.
     if (file.foundNothingLeft() || (format == "bmp" && file.askedPastTheEnd()))
         *problem = QString::fromUtf16(kCutShort);
-    return image;
+    if (withCopy) {
+        // The thumbnail from the copy: the picture is decoded once.
+        const QSize thumbnail = thumbnailSizes(image.size(), box).pixels;
+        out.thumbnail = thumbnail == image.size() ? image
+                                                  : image.scaled(thumbnail, Qt::IgnoreAspectRatio,
+                                                                 Qt::SmoothTransformation);
+        out.copy = std::move(image);
+    } else {
+        out.thumbnail = std::move(image);
+    }
+    return out;
 }
 
-EncodedThumbnail encodeThumbnail(const QImage& image, const QString& marker)
+QImage readThumbnail(const QByteArray& nativePath, QSize box, const std::atomic_bool& cancel,
+                     QString* problem)
+{
+    DecodedPicture picture = readPicture(nativePath, box, false, cancel);
+    *problem = picture.problem;
+    return picture.thumbnail;
+}
+
+QSize copySize(QSize upright, bool reducedByDecoder)
+{
+    if (upright.isEmpty() || std::max(upright.width(), upright.height()) <= kCopyLongEdge)
+        return upright;
+    // A JPEG decoder gives 1/2, 1/4 or 1/8 of the size (rounded up) at little cost; where one
+    // of those is near the limit, it is the copy.
+    if (reducedByDecoder) {
+        for (const int divisor : {2, 4, 8}) {
+            const QSize reduced((upright.width() + divisor - 1) / divisor,
+                                (upright.height() + divisor - 1) / divisor);
+            const int longEdge = std::max(reduced.width(), reduced.height());
+            if (longEdge <= kCopyLongEdge) {
+                if (longEdge * 4 >= kCopyLongEdge * 3)
+                    return reduced;
+                break;
+            }
+        }
+    }
+    return fitInside(upright, {kCopyLongEdge, kCopyLongEdge});
+}
+
+EncodedPicture encodePicture(const QImage& image)
 {
     QImage picture = image;
     const bool grey = picture.format() == QImage::Format_Grayscale8;
@@ -223,7 +269,7 @@ EncodedThumbnail encodeThumbnail(const QImage& image, const QString& marker)
                                               : grey      ? QImage::Format_Grayscale8
                                                           : QImage::Format_RGB32);
 
-    EncodedThumbnail out;
+    EncodedPicture out;
     QBuffer buffer(&out.bytes);
     if (!buffer.open(QIODevice::WriteOnly))
         return {};
@@ -233,7 +279,6 @@ EncodedThumbnail encodeThumbnail(const QImage& image, const QString& marker)
         writer.setOptimizedWrite(true);
         writer.setProgressiveScanWrite(kProgressiveJpeg);
     }
-    writer.setText(QString::fromLatin1(kThumbnailMarkerKey), marker);
     if (!writer.write(plain))
         return {};
     buffer.close();
@@ -274,12 +319,11 @@ qint64 msecsOf(const struct timespec& t)
 
 } // namespace
 
-std::optional<ReusableThumbnail> reusableThumbnail(int folder, const QString& fileName,
-                                                   const QByteArray& nativeImagePath,
-                                                   const QString& marker)
+std::optional<QSize> reusablePicture(int folder, const QString& fileName,
+                                     const QByteArray& nativeImagePath)
 {
-    OpenedThumbnail thumbnail;
-    if (!openThumbnail(folder, fileName, thumbnail))
+    OpenedThumbnail picture;
+    if (!openThumbnail(folder, fileName, picture))
         return std::nullopt;
     // The image's last change: a copy that keeps an older modification time (a restored
     // backup) still changes the status time.
@@ -288,17 +332,14 @@ std::optional<ReusableThumbnail> reusableThumbnail(int folder, const QString& fi
         return std::nullopt;
     // Compared at the millisecond, as file times were always compared here.
     const qint64 changed = std::max(msecsOf(image.st_mtim), msecsOf(image.st_ctim));
-    if (!(msecsOf(thumbnail.status.st_mtim) > changed))
+    if (!(msecsOf(picture.status.st_mtim) > changed))
         return std::nullopt;
-    QImageReader reader(&thumbnail.file);
-    const QString carried = reader.text(QString::fromLatin1(kThumbnailMarkerKey));
-    const bool cutShort = carried == marker + QString::fromUtf16(kCutShortMarker);
-    if (carried != marker && !cutShort)
-        return std::nullopt;
+    QImageReader reader(&picture.file, fileName.endsWith(u".png") ? "png" : "jpeg");
+    reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
     if (!size.isValid())
         return std::nullopt;
-    return ReusableThumbnail{size, cutShort};
+    return size;
 }
 
 bool carriesThumbnailMarker(int folder, const QString& fileName)
@@ -310,11 +351,12 @@ bool carriesThumbnailMarker(int folder, const QString& fileName)
     return !reader.text(QString::fromLatin1(kThumbnailMarkerKey)).isEmpty();
 }
 
-SaveResult saveThumbnailFile(int folder, const QString& fileName, const QByteArray& bytes)
+SaveResult savePictureFile(int folder, const QString& fileName, const QByteArray& bytes)
 {
     // The page's own saving: complete before it takes the name, never through a link (which
-    // could lead to an original), the disk's refusal reported with its reason.
-    return savePageIn(folder, fileName, bytes);
+    // could lead to an original), the disk's refusal reported with its reason. The disk is
+    // asked to keep all of them at once, before the page that shows them is written.
+    return savePageIn(folder, fileName, bytes, Durability::Later);
 }
 
 } // namespace vignetta

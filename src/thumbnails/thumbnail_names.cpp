@@ -17,8 +17,9 @@ namespace vignetta {
 
 namespace {
 
-// Raised whenever the way thumbnails look changes, so that older ones are made again.
-constexpr int kRulesVersion = 1;
+// Raised whenever the way thumbnails and copies look changes, so that older ones are made again.
+// 2: no marker in the files themselves (the folder's record holds it).
+constexpr int kRulesVersion = 2;
 
 // The exact name as bytes: its UTF-16 code units, little-endian, so that every name, half a
 // surrogate pair included, has its own digest on any machine.
@@ -110,6 +111,11 @@ bool hasThumbnailFileShape(QStringView fileName)
     static const QRegularExpression shape(
         u"\\A[a-z0-9_]{1,%1}-[0-9a-f]{12}\\.(jpg|png)\\z"_s.arg(kReadableLength));
     return shape.match(fileName.toString()).hasMatch();
+}
+
+QString copyMarker(QStringView imageName)
+{
+    return u"copy %1 "_s.arg(kRulesVersion) + QString::fromLatin1(digest(imageName, 0).toHex());
 }
 
 QString thumbnailMarker(QStringView imageName, QSize box)

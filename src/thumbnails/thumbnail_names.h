@@ -24,10 +24,16 @@ inline constexpr int kReadableLength = 16;
 // (12 digits) and ".jpg" or ".png".
 [[nodiscard]] bool hasThumbnailFileShape(QStringView fileName);
 
-// The text every thumbnail carries, naming the rules it was made by, the box it was made for
-// and (as a digest) the exact name of its image, so that a later run can tell from the file's
-// header alone whether it is still the thumbnail it would make.
+// What the folder's record keeps of each file made for a page (FolderManifest), so that a later
+// run can tell, with the file's time, whether it is still the file it would make: the rules it
+// was made by, the box (thumbnails) and, as a digest, the exact name of its image.
 [[nodiscard]] QString thumbnailMarker(QStringView imageName, QSize box);
+[[nodiscard]] QString copyMarker(QStringView imageName);
+inline constexpr char16_t kPicturePageMarker[] = u"page";
+// Added to the marker of a picture made of a file cut short, so that a later run that keeps it
+// still tells.
+inline constexpr char16_t kCutShortMarker[] = u" cut-short";
+// The key under which thumbnails of earlier versions carried their marker in their header.
 inline constexpr auto kThumbnailMarkerKey = "VignettaThumbnail";
 
 } // namespace vignetta

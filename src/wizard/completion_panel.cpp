@@ -64,21 +64,26 @@ void CompletionPanel::setFolder(const QString& folder)
     m_lblFolder->setAccessibleName(path);
 }
 
-void CompletionPanel::setProblems(const QStringList& problems)
+void CompletionPanel::setNotes(const QString& locationNote, const QStringList& problems)
 {
     m_lstProblems->clear();
-    m_lstProblems->setVisible(!problems.isEmpty());
-    if (problems.isEmpty())
+    m_lstProblems->setVisible(!problems.isEmpty() || !locationNote.isEmpty());
+    if (!m_lstProblems->isVisibleTo(this))
         return;
     const QString note = problemsNoteText(problems.size());
-    m_lstProblems->setAccessibleName(note);
+    m_lstProblems->setAccessibleName(locationNote.isEmpty() ? note : locationNote);
     // Lines as wide as the list, shortened in the middle where longer: both the name and the
     // end of the reason stay in view.
     const QSize line(1, m_lstProblems->fontMetrics().height());
-    auto* head = new QListWidgetItem(note, m_lstProblems);
-    head->setFlags(Qt::ItemIsEnabled);
-    head->setForeground(QColor(kDarkRed));
-    head->setSizeHint(line);
+    for (const QString& head : {locationNote, note}) {
+        if (head.isEmpty())
+            continue;
+        auto* item = new QListWidgetItem(head, m_lstProblems);
+        item->setFlags(Qt::ItemIsEnabled);
+        item->setForeground(QColor(kDarkRed));
+        item->setToolTip(plainToolTip(head));
+        item->setSizeHint(line);
+    }
     for (const QString& problem : problems) {
         auto* item = new QListWidgetItem(problem, m_lstProblems);
         item->setToolTip(plainToolTip(problem));

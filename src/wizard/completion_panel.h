@@ -24,10 +24,10 @@ public:
     void setFileName(const QString& fileName);
     // The folder the page was written in, shown under its name.
     void setFolder(const QString& folder);
-    // The images that could not be read, or were damaged, one line each naming the image and
-    // what is wrong: listed under a note that counts them, where keys and screen readers reach
-    // them. None: no list.
-    void setProblems(const QStringList& problems);
+    // What the page gives away of where its photos were taken, and the images that could not
+    // be read or were damaged, one line each naming the image and what is wrong: listed under a
+    // note that counts them, where keys and screen readers reach them. Nothing: no list.
+    void setNotes(const QString& locationNote, const QStringList& problems);
 
 Q_SIGNALS:
     // Open Page was pressed.

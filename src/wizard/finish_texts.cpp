@@ -33,9 +33,27 @@ QString timeLeft(qint64 msLeft)
 
 } // namespace
 
-QString thumbnailProgressText(int done, int toDo, qint64 msLeft)
+QString publishProgressText(int done, int toDo, qint64 msLeft)
 {
-    return u"%1 of %2 thumbnails made\n"_s.arg(done).arg(toDo) + timeLeft(msLeft);
+    return u"%1 of %2 files made\n"_s.arg(done).arg(toDo) + timeLeft(msLeft);
+}
+
+QString locationNoteText(int withLocation, int linked)
+{
+    if (linked <= 0)
+        return {};
+    if (linked == 1)
+        return withLocation > 0
+                   ? u"The photo this page links records where it was taken (GPS)."_s
+                   : u"The photo this page links records no place where it was taken."_s;
+    if (withLocation == 0)
+        return u"None of the %1 photos this page links record where they were taken."_s.arg(linked);
+    if (withLocation == 1)
+        return u"1 of the %1 photos this page links records where it was taken (GPS)."_s.arg(
+            linked);
+    return u"%1 of the %2 photos this page links record where they were taken (GPS)."_s
+        .arg(withLocation)
+        .arg(linked);
 }
 
 QString problemsNoteText(qsizetype count)

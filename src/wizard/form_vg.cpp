@@ -5,13 +5,12 @@
 
 #include "appearance/step3_panel.h"
 #include "core/product.h"
-#include "output/page_save_job.h"
 #include "output/page_saver.h"
 #include "output/page_writer.h"
 #include "output/step4_panel.h"
 #include "selection/step1_panel.h"
 #include "selection/step2_panel.h"
-#include "thumbnails/thumbnail_job.h"
+#include "thumbnails/publish_job.h"
 #include "tutor/form_tutor.h"
 #include "tutor/tutor_hints.h"
 #include "ui/picture.h"
@@ -84,12 +83,13 @@ formVG::formVG(const QString& startDirectory, Prompts* prompts, QWidget* parent)
 
 formVG::~formVG()
 {
-    // Thumbnails being made stop here: the job waits for its workers as it goes.
-    delete m_thumbnailJob;
-    // A page being saved is saved to the end first.
-    if (m_saveJob != nullptr) {
-        delete m_saveJob;
-        QApplication::restoreOverrideCursor();
+    // A Finish under way stops here: pictures are no longer made, but a page being written is
+    // written to the end first.
+    if (m_publishJob != nullptr) {
+        const bool busy = !m_progress;
+        delete m_publishJob;
+        if (busy)
+            QApplication::restoreOverrideCursor();
     }
 }
 
@@ -386,20 +386,14 @@ void formVG::DoFinish()
     if (!CompleteThisStep())
         return;
     m_pageDirectory = m_step1->filePath();
-    // With thumbnail files the page follows once they are made (thumbnailsMade).
-    if (m_state.bThumbnails) {
-        MakeThumbnails();
-        return;
-    }
-    WriteFile([state = m_state](const PageSink& sink) { return renderPage(state, sink); },
-              [this] { pageWritten({}); });
+    WriteFile();
 }
 
-void formVG::pageWritten(const QStringList& problems)
+void formVG::pageWritten(const QString& locationNote, const QStringList& problems)
 {
     m_writtenPage = pagePath(m_pageDirectory, m_state.sFileName);
     m_completion->setFolder(m_pageDirectory);
-    m_completion->setProblems(problems);
+    m_completion->setNotes(locationNote, problems);
     if (m_state.bTutorOn)
         TutorOff();
     ++m_state.iStep;
@@ -419,7 +413,7 @@ void formVG::DoExit()
     if (m_exiting)
         return;
     m_exiting = true;
-    stopThumbnails();
+    stopPublishing();
     if (m_state.bTutorOn)
         TutorOff();
     close();
@@ -441,7 +435,7 @@ void formVG::closeEvent(QCloseEvent* event)
     // Closing the window through its frame ends the program just as Exit does.
     if (!m_exiting) {
         m_exiting = true;
-        stopThumbnails();
+        stopPublishing();
         if (m_state.bTutorOn)
             TutorOff();
         Q_EMIT exitRequested();
@@ -455,7 +449,7 @@ void formVG::cmdButtons_Click(int index)
     // goes (and stops the thumbnails; a page being saved is saved first). The progress window
     // keeps the mouse and keys away, but it shows only after a moment, and a button may be
     // reached meanwhile.
-    if ((m_thumbnailJob != nullptr || m_saveJob != nullptr) && index != kExit)
+    if (m_publishJob != nullptr && index != kExit)
         return;
     buildPanels();
     switch (index) {
@@ -540,106 +534,61 @@ void formVG::cmdColor_Click(int index)
         m_step3->setSampleColor(index, *chosen);
 }
 
-void formVG::WriteFile(PageSource source, std::function<void()> written,
-                       std::function<void()> afterSaved)
+void formVG::WriteFile()
 {
-    // Saved off the window's thread, which goes on drawing; meanwhile the wizard stays where it
-    // is and takes only Exit. A page that could not be written keeps the user on Step 4 with
-    // every entry, to correct the name and try again.
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-    m_saveJob = new PageSaveJob(
-        m_pageDirectory, m_state.sFileName, std::move(source),
-        [this, written = std::move(written)](const SaveResult& saved) {
-            QApplication::restoreOverrideCursor();
-            std::exchange(m_saveJob, nullptr)->deleteLater();
-            if (m_exiting)
-                return;
-            if (!saved.ok) {
-                warn(pageNotWrittenText(pagePath(m_pageDirectory, m_state.sFileName), saved.error));
-                return;
-            }
-            written();
-        },
-        this, std::move(afterSaved));
-    m_saveJob->start(m_saveHook);
-}
-
-void formVG::MakeThumbnails()
-{
-    // A name the page cannot have is refused before anything is written for it.
-    if (const QString problem = pageNameProblem(m_state.sFileName); !problem.isEmpty()) {
-        warn(pageNotWrittenText(pagePath(m_pageDirectory, m_state.sFileName), problem));
-        return;
+    // The whole of Finish (the pictures' files, the page, tidying up) is one job off the
+    // window's thread, which goes on drawing; meanwhile the wizard stays where it is and takes
+    // only Exit. With picture files the progress window shows, else the busy cursor. A page that
+    // could not be written keeps the user on Step 4 with every entry, to correct the name and
+    // try again.
+    m_publishJob = new PublishJob({m_state, m_pageDirectory}, this);
+    m_publishJob->setPageHook(m_saveHook);
+    connect(m_publishJob, &PublishJob::progress, this, [this](int done, int toDo, qint64 msLeft) {
+        if (m_progress)
+            m_progress->setProgress(done, toDo, publishProgressText(done, toDo, msLeft));
+    });
+    connect(m_publishJob, &PublishJob::finished, this, &formVG::published);
+    m_publishJob->start();
+    if (m_state.bThumbnails) {
+        m_progress =
+            m_prompts->showProgress(this, {.title = QString::fromUtf16(kThumbnailProgressTitle),
+                                           .text = QString::fromUtf16(kThumbnailProgressStart),
+                                           .onCancel = [this] { stopPublishing(); }});
+    } else {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
     }
-    // The step check has made sure that both sizes are in pixels.
-    const QSize box(pixelLength(m_state.sWidth).value_or(1),
-                    pixelLength(m_state.sHeight).value_or(1));
-    ThumbnailRequest request;
-    request.directory = m_pageDirectory;
-    request.pageFileName = m_state.sFileName;
-    request.box = box;
-    request.images.reserve(m_state.imageCount());
-    for (qsizetype i = 0; i < m_state.imageCount(); ++i)
-        request.images.append(m_state.sImageFiles.bytesAt(i).toByteArray());
-    m_thumbnailJob = new ThumbnailJob(std::move(request), this);
-    connect(m_thumbnailJob, &ThumbnailJob::progress, this,
-            [this](int done, int toDo, qint64 msLeft) {
-                if (m_progress)
-                    m_progress->setProgress(done, toDo, thumbnailProgressText(done, toDo, msLeft));
-            });
-    connect(m_thumbnailJob, &ThumbnailJob::finished, this, &formVG::thumbnailsMade);
-    m_thumbnailsCancelled = false;
-    m_thumbnailJob->start();
-    m_progress =
-        m_prompts->showProgress(this, {.title = QString::fromUtf16(kThumbnailProgressTitle),
-                                       .text = QString::fromUtf16(kThumbnailProgressStart),
-                                       .onCancel = [this] { stopThumbnails(); }});
 }
 
-void formVG::stopThumbnails()
+void formVG::stopPublishing()
 {
-    // The job ends soon and reports; thumbnails already written stay for the next Finish.
-    if (m_thumbnailJob == nullptr)
-        return;
-    m_thumbnailsCancelled = true;
-    m_thumbnailJob->cancel();
+    // The job ends soon and reports; picture files already written stay for the next Finish,
+    // and the page is not replaced.
+    if (m_publishJob != nullptr)
+        m_publishJob->cancel();
 }
 
-void formVG::thumbnailsMade()
+void formVG::published()
 {
-    m_progress.reset();
+    if (m_progress)
+        m_progress.reset();
+    else
+        QApplication::restoreOverrideCursor();
     // The job goes once it has delivered this report.
-    ThumbnailJob* job = std::exchange(m_thumbnailJob, nullptr);
-    const ThumbnailJobResult result = job->result();
+    PublishJob* job = std::exchange(m_publishJob, nullptr);
+    const PublishResult result = job->result();
     job->deleteLater();
-    // Cancelled: back on Step 4 as it was, the old page untouched, even where the last
-    // thumbnail was done before the job heard of it.
-    if (m_thumbnailsCancelled || m_exiting || result.cancelled)
+    if (m_exiting || result.cancelled)
         return;
     if (!result.error.isEmpty()) {
         warn(result.error);
         return;
     }
-    QStringList problems;
-    for (qsizetype i = 0; i < result.outcome.size(); ++i) {
-        const ThumbnailOutcome& outcome = result.outcome[i];
-        if (outcome.problem.isEmpty())
-            continue;
-        problems.append(m_state.sImageFiles.at(i) + u": "_s + outcome.problem +
-                        (outcome.status == ThumbnailStatus::Failed
-                             ? u"; its cell shows the original"_s
-                             : QString()));
+    if (!result.page.ok) {
+        warn(pageNotWrittenText(result.pagePath, result.page.error));
+        return;
     }
-    problems.removeDuplicates(); // an image named twice on the page is one image
-    WriteFile([state = m_state, cells = result.cells](
-                  const PageSink& sink) { return renderPage(state, cells, sink); },
-              [this, problems] { pageWritten(problems); },
-              // Only once the page shows the new thumbnails may the ones it no longer shows go; off
-              // the window's thread, as the folder may hold many. One that cannot be removed does
-              // no harm, and goes at a later Finish.
-              [folder = result.folderFd, inUse = result.fileNamesInUse()] {
-                  (void)removeStaleThumbnails(folder->get(), inUse);
-              });
+    pageWritten(locationNoteText(result.linkedWithLocation, result.linkedOriginals),
+                result.problems([this](qsizetype i) { return m_state.sImageFiles.at(i); }));
 }
 
 void formVG::cmdOpen_Click()

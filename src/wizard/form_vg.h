@@ -23,14 +23,13 @@ namespace vignetta {
 class AboutPanel;
 class CompletionPanel;
 class FormTutor;
-class PageSaveJob;
 class ProgressPrompt;
 class Prompts;
 class Step1Panel;
 class Step2Panel;
 class Step3Panel;
 class Step4Panel;
-class ThumbnailJob;
+class PublishJob;
 
 // The main window: the stack of panels, the wizard buttons and the navigation between steps.
 // It owns the wizard's state for the whole run.
@@ -65,10 +64,11 @@ public:
     [[nodiscard]] bool isComplete() const;
 
     void cmdButtons_Click(int index);
-    // Whether Finish is saving the page: it is saved off the window's thread, and meanwhile the
-    // wizard stays where it is and takes only Exit.
-    [[nodiscard]] bool isSaving() const { return m_saveJob != nullptr; }
-    // Called on the saving thread before each page is written; tests slow a save down with it.
+    // Whether Finish is saving a page without picture files (with them, the progress window
+    // shows): it is saved off the window's thread, and meanwhile the wizard stays where it is
+    // and takes only Exit.
+    [[nodiscard]] bool isSaving() const { return m_publishJob != nullptr && !m_progress; }
+    // Called on Finish's thread before each page is written; tests slow a save down with it.
     void setPageSaveHook(std::function<void()> hook) { m_saveHook = std::move(hook); }
 
     // Opens a folder in Step 1 as the user would there; one that cannot be opened is reported
@@ -111,12 +111,10 @@ private:
     void DoAbout();
     void cmdOk_Click();
     void cmdColor_Click(int index);
-    void WriteFile(PageSource source, std::function<void()> written,
-                   std::function<void()> afterSaved = {});
-    void MakeThumbnails();
-    void thumbnailsMade();
-    void stopThumbnails();
-    void pageWritten(const QStringList& problems);
+    void WriteFile();
+    void published();
+    void stopPublishing();
+    void pageWritten(const QString& locationNote, const QStringList& problems);
     void cmdOpen_Click();
 
     void DoTutor();
@@ -133,12 +131,10 @@ private:
     QString m_pageDirectory;     // where Finish writes the page
     QString m_writtenPage;       // the page on the completion panel, for Open Page
     QString m_folderOnceShown;   // to open once the window shows
-    // While Finish makes thumbnail files: the job (a child of the window) and its progress.
-    ThumbnailJob* m_thumbnailJob = nullptr;
+    // While Finish runs: its job (a child of the window), and the progress window where it
+    // makes picture files.
+    PublishJob* m_publishJob = nullptr;
     std::unique_ptr<ProgressPrompt> m_progress;
-    bool m_thumbnailsCancelled = false;
-    // While Finish saves the page: the job, a child of the window.
-    PageSaveJob* m_saveJob = nullptr;
     std::function<void()> m_saveHook;
     int m_frontPanel = -1;
     bool m_painted = false;

@@ -17,7 +17,7 @@
 #include "output/page_saver.h"
 #include "output/page_writer.h"
 #include "selection/name_collation.h"
-#include "thumbnails/thumbnail_job.h"
+#include "thumbnails/publish_job.h"
 
 #include <QColor>
 #include <QDir>
@@ -616,16 +616,14 @@ void TestPageBrowser::browserShowsThumbnailsOnly()
     WizardState state = pageState(names, u"3"_s);
     state.sFileName = u"My #1 page.html"_s; // its folder's name needs care in a link too
 
-    ThumbnailJob job({directory, state.sFileName, fileNameBytes(names), {150, 150}});
-    QSignalSpy finished(&job, &ThumbnailJob::finished);
+    state.bThumbnails = true;
+    PublishJob job({state, directory});
+    QSignalSpy finished(&job, &PublishJob::finished);
     job.start();
     QVERIFY(finished.wait(kBrowserWaitMs));
-    const ThumbnailJobResult& made = job.result();
-    QVERIFY2(made.complete(), qPrintable(made.error));
+    const PublishResult& made = job.result();
+    QVERIFY2(made.complete(), qPrintable(made.error + made.page.error));
     QCOMPARE(made.failed, 0);
-
-    const SaveResult saved = savePage(directory, state.sFileName, renderPage(state, made.cells));
-    QVERIFY2(saved.ok, qPrintable(saved.error));
     QVERIFY(
         test_pictures::writeBytes(directory + u"/checker.html"_s,
                                   QByteArray(kThumbnailCheckerPage)

@@ -279,12 +279,14 @@ void TestPageWriter::pagePathJoinsWithOneSeparator()
 void TestPageWriter::thumbnailCells()
 {
     // A folder name and image names that need care in both attributes; an image without a
-    // thumbnail and one past the end of the cells keep the cell they have without thumbnails.
+    // thumbnail and one past the end of the cells keep the cell they have without thumbnails;
+    // a thumbnail with a picture page leads there.
     WizardState state = pageState({"a \"1\".jpg", "b.jpg", "c.jpg", "d.jpg"}, "2");
     state.sWidth = "150px";
-    const QList<ThumbnailCell> cells{{"My #1 page_files/a_1-0123456789ab.jpg", 150, 113},
-                                     {"", 0, 0},
-                                     {"My #1 page_files/c-0123456789ab.png", 75, 150}};
+    const QList<ThumbnailCell> cells{
+        {"My #1 page_files/a_1-0123456789ab.jpg", 150, 113, ""},
+        {"", 0, 0, ""},
+        {"My #1 page_files/c-0123456789ab.png", 75, 150, "My #1 page_files/c-0123456789ab.html"}};
     const QByteArray page = renderPage(state, cells);
     const QList<QByteArray> lines = page.split('\n');
     QCOMPARE(lines[4], "      <meta charset=\"utf-8\">\r");
@@ -305,6 +307,8 @@ void TestPageWriter::thumbnailCells()
     QCOMPARE(cellLines[1], "      <td align=center><A HREF=\"b.jpg\"><IMG SRC=\"b.jpg\"align="
                            "\"bottom\" img border=0 width=150px height=150></A></td>\r");
     QVERIFY(cellLines[2].contains(" width=75 height=150 "));
+    QVERIFY(cellLines[2].startsWith(
+        R"(      <td align=center><A HREF="My %231 page_files/c-0123456789ab.html"><IMG )"));
     QCOMPARE(cellLines[3], "      <td align=center><A HREF=\"d.jpg\"><IMG SRC=\"d.jpg\"align="
                            "\"bottom\" img border=0 width=150px height=150></A></td>\r");
 }

@@ -168,7 +168,7 @@ void TestThumbnailRoad::thumbnailsFolderAndPage()
     QVERIFY(tutorWindow() == nullptr);
     const RecordedProgress& shown = *w.prompts.progressWindows.first();
     QCOMPARE(shown.counts.last(), (std::pair<int, int>(5, 5)));
-    QVERIFY2(shown.texts.last().startsWith(u"5 of 5 thumbnails made\n"_s),
+    QVERIFY2(shown.texts.last().startsWith(u"5 of 5 files made\n"_s),
              qPrintable(shown.texts.last()));
 
     // One thumbnail for each picture, in the folder named after the page, and the page shows
@@ -186,8 +186,9 @@ void TestThumbnailRoad::thumbnailsFolderAndPage()
     QCOMPARE(thumbnailsIn(folder.filePath(u"Vignetta_files"_s)), shownThumbnails);
     QVERIFY2(cellOf(page, u"d!.jpg"_s).contains(R"(<IMG SRC="d!.jpg")"), page.constData());
 
-    // The completion panel says where the page is, and lists the image it could not read and
-    // the one cut short, each with its reason, where Tab and screen readers reach them.
+    // The completion panel says where the page is, what the originals it links give away, and
+    // lists the image it could not read and the one cut short, each with its reason, where Tab
+    // and screen readers reach them.
     QCOMPARE(w.label(u"lblFileName"_s)->text(), u"Vignetta.html"_s);
     QCOMPARE(w.label(u"lblFolder"_s)->text(), QDir::toNativeSeparators(folder.path()));
     auto* problems = w.find<QListWidget>(u"lstProblems"_s);
@@ -197,6 +198,7 @@ void TestThumbnailRoad::thumbnailsFolderAndPage()
     for (int i = 0; i < problems->count(); ++i)
         rows.append(problems->item(i)->text());
     QCOMPARE(rows, (QStringList{
+                       u"None of the 5 photos this page links record where they were taken."_s,
                        u"Problems with 2 images:"_s,
                        u"d!.jpg: it is not a JPEG, PNG, GIF or BMP picture; its cell shows the "
                        u"original"_s,

@@ -6,11 +6,12 @@
 #include "support/image_folder.h"
 #include "support/test_pictures.h"
 
-#include "thumbnails/thumbnail_job.h"
+#include "thumbnails/publish_job.h"
 #include "thumbnails/thumbnail_maker.h"
 #include "thumbnails/thumbnail_names.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
@@ -36,6 +37,9 @@ private Q_SLOTS:
     void meetingDigestsAreParted();
     void markerNamesImageAndBox();
     void largeJpegDecodedAtReducedSize();
+    void copySizes_data();
+    void copySizes();
+    void madeFilesCarryOnlyPixels();
     void timeLeftOnceTheRateIsKnown_data();
     void timeLeftOnceTheRateIsKnown();
     void picturesToldByTheirContent_data();
@@ -165,11 +169,67 @@ void TestThumbnails::markerNamesImageAndBox()
     QVERIFY(marker != thumbnailMarker(u"A.jpg", {150, 150}));
     QVERIFY(marker != thumbnailMarker(u"a.jpg", {150, 151}));
     QVERIFY(marker != thumbnailMarker(u"a.jpg", {151, 150}));
-    // Read back from a written thumbnail's header as it was written.
-    const EncodedThumbnail jpeg = encodeThumbnail(markedPicture({30, 20}), marker);
-    QBuffer buffer;
-    buffer.setData(jpeg.bytes);
-    QCOMPARE(QImageReader(&buffer).text(QString::fromLatin1(kThumbnailMarkerKey)), marker);
+    QVERIFY(copyMarker(u"a.jpg") != copyMarker(u"A.jpg"));
+    QVERIFY(!copyMarker(u"a.jpg").startsWith(marker.first(2)));
+}
+
+void TestThumbnails::copySizes_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<bool>("jpeg");
+    QTest::addColumn<QSize>("copy");
+    QTest::newRow("small: as it is") << QSize(1600, 1200) << true << QSize(1600, 1200);
+    QTest::newRow("12 MP JPEG: the decoder's half")
+        << QSize(4000, 3000) << true << QSize(2000, 1500);
+    QTest::newRow("12 MP upright, odd: rounded up")
+        << QSize(3023, 4031) << true << QSize(1512, 2016);
+    QTest::newRow("48 MP JPEG: the decoder's quarter")
+        << QSize(8000, 6000) << true << QSize(2000, 1500);
+    QTest::newRow("24 MP JPEG: a half too large, a quarter too small")
+        << QSize(6000, 4000) << true << QSize(2048, 1365);
+    QTest::newRow("12 MP PNG: the limit") << QSize(4000, 3000) << false << QSize(2048, 1536);
+    QTest::newRow("a panorama") << QSize(12000, 2000) << true << QSize(2048, 341);
+}
+
+void TestThumbnails::copySizes()
+{
+    QFETCH(QSize, picture);
+    QFETCH(bool, jpeg);
+    QFETCH(QSize, copy);
+    QCOMPARE(copySize(picture, jpeg), copy);
+}
+
+void TestThumbnails::madeFilesCarryOnlyPixels()
+{
+    // Whatever the original carries (here an orientation, a comment and a colour profile), a
+    // thumbnail or copy holds its pixels and nothing else.
+    QImage photo = markedPicture({640, 480});
+    photo.setText(u"Comment"_s, u"taken at home"_s);
+    photo.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+    const QByteArray original = withExifOrientation(jpegBytes(photo), 6);
+    ImageFolder folder;
+    QVERIFY(writeBytes(folder.filePath(u"photo.jpg"_s), original));
+    const std::atomic_bool cancel{false};
+    const DecodedPicture picture =
+        readPicture(QFile::encodeName(folder.filePath(u"photo.jpg"_s)), {150, 150}, true, cancel);
+    QCOMPARE(picture.copy.size(), QSize(480, 640)); // upright
+    QCOMPARE(picture.thumbnail.size(), QSize(225, 300));
+    for (const QImage& image : {picture.copy, picture.thumbnail}) {
+        const EncodedPicture encoded = encodePicture(image);
+        QCOMPARE(encoded.suffix, u".jpg"_s);
+        QBuffer buffer;
+        buffer.setData(encoded.bytes);
+        QImageReader reader(&buffer);
+        QCOMPARE(reader.textKeys(), QStringList());
+        QCOMPARE(reader.transformation(), QImageIOHandler::TransformationNone);
+        QVERIFY(!reader.read().colorSpace().isValid() ||
+                reader.read().colorSpace() == QColorSpace(QColorSpace::SRgb));
+        // Only the JFIF header before the picture: no APP1 (EXIF, XMP), APP2 (ICC), APP13
+        // (IPTC) or COM segment.
+        const QByteArray header = encoded.bytes.first(encoded.bytes.indexOf("\xFF\xDA"));
+        for (const char* segment : {"\xFF\xE1", "\xFF\xE2", "\xFF\xED", "\xFF\xFE"})
+            QVERIFY(!header.contains(segment));
+    }
 }
 
 void TestThumbnails::largeJpegDecodedAtReducedSize()

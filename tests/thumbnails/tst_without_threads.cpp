@@ -5,11 +5,11 @@
 // done all the same, on the thread that asked for it.
 
 #include "support/image_folder.h"
+#include "support/publish_request.h"
 #include "support/test_pictures.h"
 
-#include "output/page_save_job.h"
 #include "selection/listing_worker.h"
-#include "thumbnails/thumbnail_job.h"
+#include "thumbnails/publish_job.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -72,8 +72,8 @@ void TestWithoutThreads::thumbnailsAreMade()
     ImageFolder folder;
     QVERIFY(test_pictures::markedPicture({400, 300}).save(folder.filePath(u"a.jpg"_s), "JPEG"));
     QVERIFY(test_pictures::markedPicture({300, 400}).save(folder.filePath(u"b.jpg"_s), "JPEG"));
-    ThumbnailJob job({folder.path(), u"Vignetta.html"_s, {"a.jpg", "b.jpg"}, {150, 150}});
-    QSignalSpy finished(&job, &ThumbnailJob::finished);
+    PublishJob job(publishRequest(folder.path(), QStringList{u"a.jpg"_s, u"b.jpg"_s}));
+    QSignalSpy finished(&job, &PublishJob::finished);
     job.start();
     QVERIFY(finished.wait(60000) || finished.count() == 1);
     QVERIFY2(job.result().complete(), qPrintable(job.result().error));
@@ -83,17 +83,16 @@ void TestWithoutThreads::thumbnailsAreMade()
 void TestWithoutThreads::pageIsSaved()
 {
     ImageFolder folder;
-    std::optional<SaveResult> saved;
-    PageSaveJob job(
-        folder.path(), u"Vignetta.html"_s,
-        [](const PageSink& sink) { return sink(QByteArrayView("<html>")); },
-        [&](const SaveResult& result) { saved = result; });
+    PublishRequest request = publishRequest(folder.path(), QStringList{u"a.jpg"_s});
+    request.state.bThumbnails = false;
+    PublishJob job(request);
+    QSignalSpy finished(&job, &PublishJob::finished);
     job.start();
-    QTRY_VERIFY(saved.has_value());
-    QVERIFY2(saved->ok, qPrintable(saved->error));
+    QVERIFY(finished.wait(60000) || finished.count() == 1);
+    QVERIFY2(job.result().page.ok, qPrintable(job.result().page.error));
     QFile page(folder.filePath(u"Vignetta.html"_s));
     QVERIFY(page.open(QIODevice::ReadOnly));
-    QCOMPARE(page.readAll(), QByteArray("<html>"));
+    QCOMPARE(page.readAll(), renderPage(request.state));
 }
 
 QTEST_GUILESS_MAIN(TestWithoutThreads)

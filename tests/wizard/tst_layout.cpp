@@ -110,8 +110,10 @@ const Place kPlaces[] = {
     {"txtFileName", "frmStep(3)", 240, 2760, 5052, 288, 49},
     {"optExtension(0)", "Frame2", 120, 240, 1092, 252, 51},
     {"optExtension(1)", "Frame2", 120, 480, 1092, 252, 52},
-    {"Frame3", "frmStep(3)", 1680, 1800, 2292, 852, 63},
-    {"Check2", "Frame3", 120, 240, 2052, 252, 64},
+    {"Frame3", "frmStep(3)", 1680, 1800, 3612, 900, 63},
+    {"Check2", "Frame3", 120, 204, 3372, 228, 64},
+    {"Check3", "Frame3", 360, 432, 3132, 228, 68},
+    {"Check4", "Frame3", 600, 660, 2892, 228, 69},
     // Completion
     {"Label1(21)", "frmStep(4)", 120, 600, 5292, 192, 55},
     {"lblFileName", "frmStep(4)", 120, 1200, 5292, 372, 56},
@@ -411,6 +413,8 @@ void TestLayout::captions_data()
     row("optExtension(1)", "htm");
     row("Frame3", "Thumbnails");
     row("Check2", "&Make thumbnail files");
+    row("Check3", "Picture &pages with Previous and Next");
+    row("Check4", "Link the &original files");
     row("Label1(21)", "File has been written as");
     row("lblFileName", "");
     row("lblFolder", "");
@@ -459,27 +463,38 @@ void TestLayout::focusFollowsTabIndexes()
                           "txtHeight",       "txtWidth",        "txtColumns",    "Check1",
                           "txtThickness",    "cmdColor(0)",     "cmdColor(1)",   "txtFileName",
                           "optExtension(0)", "optExtension(1)", "cmdOk",         "Check2",
-                          "cmdOpen",         "lstProblems"}));
+                          "cmdOpen",         "lstProblems",     "Check3",        "Check4"}));
 }
 
 void TestLayout::accessKeysAreUnique()
 {
-    QMap<QChar, QString> keys;
-    const QList<QAbstractButton*> buttons = m_window->form.findChildren<QAbstractButton*>();
-    for (QAbstractButton* button : buttons) {
-        const QString text = button->text();
-        const qsizetype amp = text.indexOf(u'&');
-        if (amp < 0 || amp + 1 >= text.size())
-            continue;
-        const QChar key = text.at(amp + 1).toUpper();
-        QVERIFY2(!keys.contains(key), qPrintable(key + QStringLiteral(" on ") + keys.value(key) +
-                                                 u" and " + button->objectName()));
-        keys.insert(key, button->objectName());
+    // Among the controls that show together: the wizard's buttons and one panel's.
+    QMap<QChar, QString> all;
+    for (int panel = 0; panel < formVG::kPanelCount; ++panel) {
+        QMap<QChar, QString> keys;
+        const QList<QAbstractButton*> buttons = m_window->form.findChildren<QAbstractButton*>();
+        for (QAbstractButton* button : buttons) {
+            const QString text = button->text();
+            const qsizetype amp = text.indexOf(u'&');
+            if (amp < 0 || amp + 1 >= text.size())
+                continue;
+            const QWidget* onPanel = button;
+            while (onPanel != nullptr && !onPanel->objectName().startsWith(u"frmStep("))
+                onPanel = onPanel->parentWidget();
+            if (onPanel != nullptr && onPanel->objectName() != memberName(u"frmStep", panel))
+                continue;
+            const QChar key = text.at(amp + 1).toUpper();
+            QVERIFY2(!keys.contains(key),
+                     qPrintable(key + QStringLiteral(" on ") + keys.value(key) + u" and " +
+                                button->objectName()));
+            keys.insert(key, button->objectName());
+            all.insert(key, button->objectName());
+        }
     }
-    QString all;
-    for (const QChar key : keys.keys())
-        all.append(key);
-    QCOMPARE(all, QStringLiteral("ABEFMNOPRT"));
+    QString letters;
+    for (const QChar key : all.keys())
+        letters.append(key);
+    QCOMPARE(letters, QStringLiteral("ABEFMNOPRT"));
 }
 
 void TestLayout::accessibleNames_data()
@@ -514,6 +529,8 @@ void TestLayout::accessibleNames_data()
     row("Frame2", "Extension");
     row("Frame3", "Thumbnails");
     row("Check2", "Make thumbnail files");
+    row("Check3", "Picture pages with Previous and Next");
+    row("Check4", "Link the original files");
     row("cmdOpen", "Open Page");
     // The colour buttons by what they change.
     row("cmdColor(0)", "Text colour");
@@ -661,7 +678,9 @@ void TestLayout::textsFitTheirControls()
     // The completion panel at its fullest: a folder too long for it, and the longest note.
     auto* completion = w.form.findChild<CompletionPanel*>();
     completion->setFolder(u"/home/"_s + QString(300, u'W') + u"/Pictures"_s);
-    completion->setProblems(QStringList(32767, u"x.jpg: not an image"_s));
+    completion->setNotes(
+        u"12 of the 40 photos this page links record where they were taken (GPS)."_s,
+        QStringList(32767, u"x.jpg: not an image"_s));
     QStringList cut;
     const QList<QWidget*> all = w.form.findChildren<QWidget*>();
     for (QWidget* widget : all) {

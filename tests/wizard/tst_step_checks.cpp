@@ -176,7 +176,7 @@ void TestStepChecks::progressTexts_data()
     QTest::addColumn<QString>("text");
 
     const auto of12 = [](const char* timeLeft) -> QString {
-        return QStringLiteral("3 of 12 thumbnails made\n") + QString::fromLatin1(timeLeft);
+        return QStringLiteral("3 of 12 files made\n") + QString::fromLatin1(timeLeft);
     };
     QTest::newRow("not known yet") << 3 << qint64(-1) << of12("Working out the time left...");
     QTest::newRow("under a second") << 3 << qint64(1) << of12("About 1 second left");
@@ -185,7 +185,7 @@ void TestStepChecks::progressTexts_data()
     QTest::newRow("two and a half minutes") << 3 << qint64(150000) << of12("About 3 minutes left");
     QTest::newRow("two hours") << 3 << qint64(7200000) << of12("About 2 hours left");
     QTest::newRow("all done") << 12 << qint64(0)
-                              << QStringLiteral("12 of 12 thumbnails made\nAlmost done");
+                              << QStringLiteral("12 of 12 files made\nAlmost done");
 }
 
 void TestStepChecks::progressTexts()
@@ -193,7 +193,7 @@ void TestStepChecks::progressTexts()
     QFETCH(int, done);
     QFETCH(qint64, msLeft);
     QFETCH(QString, text);
-    QCOMPARE(thumbnailProgressText(done, 12, msLeft), text);
+    QCOMPARE(publishProgressText(done, 12, msLeft), text);
 }
 
 void TestStepChecks::unreadableImages()
@@ -201,6 +201,16 @@ void TestStepChecks::unreadableImages()
     QCOMPARE(problemsNoteText(0), QString());
     QCOMPARE(problemsNoteText(1), QStringLiteral("Problems with 1 image:"));
     QCOMPARE(problemsNoteText(2), QStringLiteral("Problems with 2 images:"));
+    // What the page gives away of where its photos were taken.
+    QCOMPARE(locationNoteText(0, 0), QString());
+    QCOMPARE(locationNoteText(0, 3),
+             QStringLiteral("None of the 3 photos this page links record where they were taken."));
+    QCOMPARE(
+        locationNoteText(12, 40),
+        QStringLiteral("12 of the 40 photos this page links record where they were taken (GPS)."));
+    QCOMPARE(
+        locationNoteText(1, 40),
+        QStringLiteral("1 of the 40 photos this page links records where it was taken (GPS)."));
 }
 
 QTEST_APPLESS_MAIN(TestStepChecks)
