@@ -19,6 +19,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-q
 if [ "$mode" = test ]; then
     # The sanitizer runtimes come with g++; the fuzz targets and the lint need clang.
     packages+=(clang libclang-rt-14-dev clang-tidy)
+    # The browser test reads what metadata the files the page links carry.
+    packages+=(libimage-exiftool-perl)
 fi
 
 install_missing "${packages[@]}"

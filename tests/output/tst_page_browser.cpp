@@ -454,6 +454,8 @@ private Q_SLOTS:
     void browserShowsEveryPictureAndLink_data();
     void browserShowsEveryPictureAndLink();
     void browserShowsThumbnailsOnly();
+    void picturePagesStepByKeyAndByLink_data();
+    void picturePagesStepByKeyAndByLink();
 };
 
 void TestPageBrowser::browserShowsEveryPictureAndLink_data()
@@ -711,6 +713,208 @@ void TestPageBrowser::browserShowsThumbnailsOnly()
                             .arg(target)
                             .arg(link[u"status"_s].toInt())
                             .arg(link[u"length"_s].toInteger());
+    }
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+}
+
+// Steps through the picture pages in a frame: with scripts, by the Left and Right keys; without
+// (a sandboxed frame), by the Previous and Next links; each way all around, from the first page
+// and back, the frame at a phone's size upright and turned, a desktop's and a large screen's.
+// At each page it notes where it is, what it shows, and whether the picture fits the window.
+constexpr auto kStepperPage = R"page(<html><head><title>step</title></head><body>
+<pre id="result">pending</pre>
+<iframe id="f" style="border:0"></iframe>
+<script>
+var first = "FIRST", count = COUNT;
+var log = {};
+var frame = document.getElementById("f");
+function size(w, h) { frame.style.width = w + "px"; frame.style.height = h + "px"; }
+function loaded(then) {
+  frame.onload = function () { frame.onload = null; setTimeout(then, 0); };
+}
+function here() {
+  var w = frame.contentWindow, d = w.document, img = d.querySelector("main img");
+  var r = img.getBoundingClientRect();
+  return {
+    path: decodeURIComponent(w.location.pathname),
+    position: d.querySelector("nav span").textContent,
+    natural: img.naturalWidth,
+    fits: r.width > 0 && r.left >= -0.5 && r.right <= w.innerWidth + 0.5 &&
+          r.bottom <= w.innerHeight + 0.5 &&
+          d.documentElement.scrollWidth <= w.innerWidth,
+    index: d.querySelector("nav a:not([id])").href
+  };
+}
+function steps(name, n, act, then) {
+  log[name] = [here()];
+  (function next(left) {
+    if (left === 0) { then(); return; }
+    loaded(function () { log[name].push(here()); next(left - 1); });
+    act();
+  })(n);
+}
+function key(k) {
+  frame.contentDocument.dispatchEvent(new KeyboardEvent("keydown", {key: k, bubbles: true}));
+}
+function link(id) { frame.contentDocument.getElementById(id).click(); }
+function open(sandboxed, then) {
+  if (sandboxed) frame.setAttribute("sandbox", "allow-same-origin");
+  loaded(then);
+  frame.src = first + (sandboxed ? "?without-scripts" : "");
+}
+function done() {
+  document.getElementById("result").textContent =
+    btoa(unescape(encodeURIComponent(JSON.stringify(log))));
+}
+window.onerror = function (message) { log.error = String(message); done(); };
+size(390, 844);
+open(false, function () {
+  steps("keyRight", count, function () { key("ArrowRight"); }, function () {
+    size(844, 390);
+    steps("keyLeft", count, function () { key("ArrowLeft"); }, function () {
+      size(1280, 800);
+      open(true, function () {
+        steps("linkNext", count, function () { link("next"); }, function () {
+          size(2560, 1440);
+          steps("linkPrevious", count, function () { link("previous"); }, done);
+        });
+      });
+    });
+  });
+});
+</script></body></html>
+)page";
+
+void TestPageBrowser::picturePagesStepByKeyAndByLink_data()
+{
+    QTest::addColumn<bool>("overHttp");
+    QTest::newRow("from the disk") << false;
+    QTest::newRow("from a web server") << true;
+}
+
+void TestPageBrowser::picturePagesStepByKeyAndByLink()
+{
+    QFETCH(bool, overHttp);
+    QTemporaryDir temporary;
+    QVERIFY(temporary.isValid());
+    const QString root = QDir::cleanPath(temporary.path());
+    const QString folder = u"/Trip #2"_s;
+    const QString directory = root + folder;
+    const QString profile = root + u"/profile"_s;
+    QVERIFY(QDir().mkpath(directory));
+    QVERIFY(QDir().mkpath(profile));
+
+    // Wide and tall photos, one recording where it was taken, and one picture that is none.
+    const QList<std::pair<QString, QSize>> photos{{u"wide & far.jpg"_s, {1600, 900}},
+                                                  {u"tall #1.jpg"_s, {900, 1600}},
+                                                  {u"square.jpg"_s, {700, 700}},
+                                                  {u"large.jpg"_s, {3000, 2000}}};
+    QStringList names;
+    for (const auto& [name, size] : photos) {
+        QByteArray bytes = test_pictures::jpegBytes(test_pictures::markedPicture(size));
+        if (names.isEmpty())
+            bytes = test_pictures::withApp1(
+                bytes, QByteArray("Exif\0\0", 6) +
+                           test_pictures::exifTiff({{0x0112, 1}, {0x010F, 7}},
+                                                   {{1, 'N'}, {2, 200}, {3, 'E'}, {4, 300}}));
+        QVERIFY(test_pictures::writeBytes(directory + u'/' + name, bytes));
+        names.append(name);
+    }
+    QVERIFY(test_pictures::writeBytes(directory + u"/no picture.jpg"_s, "text"));
+    names.append(u"no picture.jpg"_s);
+    WizardState state = pageState(names, u"3"_s);
+    state.bThumbnails = true;
+    state.bPicturePages = true;
+    PublishJob job({state, directory});
+    QSignalSpy finished(&job, &PublishJob::finished);
+    job.start();
+    QVERIFY(finished.wait(kBrowserWaitMs));
+    const PublishResult& made = job.result();
+    QVERIFY2(made.complete(), qPrintable(made.error + made.page.error));
+    QCOMPARE(made.made, 4);
+
+    // Nothing the page links (its thumbnails, copies and pages; originals are not linked)
+    // carries EXIF, GPS, XMP, IPTC, a colour profile or a comment.
+    QStringList linked;
+    for (const PictureOutcome& one : made.outcome) {
+        for (const QString& file : {one.thumbnail, one.copy, one.picturePage}) {
+            if (!file.isEmpty())
+                linked.append(made.folder + u'/' + file);
+        }
+    }
+    QProcess exiftool;
+    exiftool.start(u"exiftool"_s, QStringList{u"-json"_s, u"-a"_s, u"-G1"_s} + linked);
+    QVERIFY2(exiftool.waitForFinished(kBrowserWaitMs),
+             "exiftool did not run: install libimage-exiftool-perl (scripts/vignetta.sh does)");
+    const QJsonArray tags = QJsonDocument::fromJson(exiftool.readAllStandardOutput()).array();
+    QCOMPARE(tags.size(), linked.size());
+    QStringList carried;
+    for (const QJsonValue& file : tags) {
+        const QStringList keys = file.toObject().keys();
+        for (const QString& key : keys) {
+            const QString group = key.section(u':', 0, 0).toLower();
+            if (group.startsWith(u"[exif") || group.startsWith(u"[gps") ||
+                group.startsWith(u"[xmp") || group.startsWith(u"[iptc") ||
+                group.startsWith(u"[icc") || group.startsWith(u"[ifd") || key.endsWith(u":Comment"))
+                carried << file.toObject().value(u"SourceFile"_s).toString() + u": "_s + key;
+        }
+    }
+    QVERIFY2(carried.isEmpty(), qPrintable(carried.join(u'\n')));
+
+    // Every picture, all around, both ways, by key and without scripts by link.
+    const QString first = made.cells.first().link;
+    QVERIFY(test_pictures::writeBytes(directory + u"/stepper.html"_s,
+                                      QByteArray(kStepperPage)
+                                          .replace("FIRST", linkAttribute(QStringView(first)))
+                                          .replace("COUNT", "4")));
+    std::optional<LoggingServer> server;
+    QString url = QUrl::fromLocalFile(directory + u"/stepper.html"_s).toString();
+    if (overHttp) {
+        server.emplace(root);
+        QVERIFY(server->port() != 0);
+        url = u"http://127.0.0.1:%1"_s.arg(server->port()) +
+              QString::fromLatin1(QUrl::toPercentEncoding(folder, "/")) + u"/stepper.html"_s;
+    }
+    const BrowserRun run = dumpDom(url, profile);
+    if (!run.failure.isEmpty())
+        QFAIL(qPrintable(run.failure));
+    QString failure;
+    const QJsonObject report = reportIn(run.dom, &failure);
+    if (!failure.isEmpty())
+        QFAIL(qPrintable(failure));
+    QVERIFY2(!report.contains(u"error"_s), qPrintable(report.value(u"error"_s).toString()));
+
+    const QString prefix = (overHttp ? folder : directory) + u"/Vignetta_files/"_s;
+    QStringList order; // the pages in the order of their pictures
+    for (qsizetype i = 0; i < 4; ++i)
+        order.append(prefix + made.outcome[i].picturePage);
+    QStringList problems;
+    for (const QString& way : {u"keyRight"_s, u"keyLeft"_s, u"linkNext"_s, u"linkPrevious"_s}) {
+        const QJsonArray visited = report.value(way).toArray();
+        if (visited.size() != 5) {
+            problems << way + u": visited %1 pages"_s.arg(visited.size());
+            continue;
+        }
+        const int step = way.endsWith(u"Right") || way.endsWith(u"Next") ? 1 : -1;
+        for (int n = 0; n < 5; ++n) {
+            const QJsonObject at = visited[n].toObject();
+            const int expected = ((n * step) % 4 + 4) % 4;
+            const QString path = at[u"path"_s].toString();
+            if (path != order[expected])
+                problems << way + u" %1: at %2, not %3"_s.arg(n).arg(path, order[expected]);
+            if (at[u"position"_s].toString() != u"%1 of 4"_s.arg(expected + 1))
+                problems << way + u" %1: shows \"%2\""_s.arg(n).arg(at[u"position"_s].toString());
+            const QImage copy(made.folder + u'/' + made.outcome[expected].copy);
+            if (at[u"natural"_s].toInt() != copy.width())
+                problems << way + u" %1: the picture is %2 wide, its copy %3"_s.arg(n)
+                                      .arg(at[u"natural"_s].toInt())
+                                      .arg(copy.width());
+            if (!at[u"fits"_s].toBool())
+                problems << way + u" %1: the picture does not fit the window"_s.arg(n);
+            if (QUrl(at[u"index"_s].toString()).path(QUrl::FullyDecoded) !=
+                (overHttp ? folder : directory) + u"/Vignetta.html"_s)
+                problems << way + u" %1: Index leads to "_s.arg(n) + at[u"index"_s].toString();
+        }
     }
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
 }

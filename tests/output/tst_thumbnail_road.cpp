@@ -129,6 +129,7 @@ private Q_SLOTS:
     void openerThatFailsIsTold_data();
     void openerThatFailsIsTold();
     void longFolderIsShortenedInTheMiddle();
+    void picturePagesThroughTheWindow();
 };
 
 void TestThumbnailRoad::cleanup()
@@ -568,6 +569,49 @@ void TestThumbnailRoad::longFolderIsShortenedInTheMiddle()
     QVERIFY(shown->fontMetrics().horizontalAdvance(text) <= shown->contentsRect().width());
     QCOMPARE(shown->toolTip(), path);
     QCOMPARE(shown->accessibleName(), path);
+}
+
+void TestThumbnailRoad::picturePagesThroughTheWindow()
+{
+    ImageFolder folder;
+    writePictures(folder, {u"a.jpg"_s, u"b.jpg"_s});
+    WizardDriver w;
+    w.advanceTo(kStep4, folder.path());
+    auto* pages = w.find<QCheckBox>(u"Check3"_s);
+    auto* originals = w.find<QCheckBox>(u"Check4"_s);
+    const auto states = [&]() -> QString {
+        return QString() + (pages->isEnabled() ? u'E' : u'-') + (pages->isChecked() ? u'X' : u'-') +
+               (originals->isEnabled() ? u'E' : u'-') + (originals->isChecked() ? u'X' : u'-');
+    };
+    // Each option is there to choose only while the one before it is on.
+    QCOMPARE(states(), u"----"_s);
+    turnOptionOn(w);
+    QCOMPARE(states(), u"E---"_s);
+    QTest::mouseClick(pages, Qt::LeftButton, {}, QPoint(8, 8));
+    QCOMPARE(states(), u"EXE-"_s);
+    QTest::mouseClick(originals, Qt::LeftButton, {}, QPoint(8, 8));
+    QCOMPARE(states(), u"EXEX"_s);
+    QTest::mouseClick(option(w), Qt::LeftButton, {}, QPoint(8, 8));
+    QCOMPARE(states(), u"-X-X"_s);
+    turnOptionOn(w);
+
+    w.click(formVG::kFinish);
+    QVERIFY(thumbnailsDone(w));
+    QCOMPARE(w.step(), int(kCompletion));
+    QVERIFY(w.form.state().bPicturePages && w.form.state().bLinkOriginals);
+    const QByteArray page = readFile(folder.filePath(u"Vignetta.html"_s));
+    QVERIFY2(cellOf(page, u"a.jpg"_s).isEmpty(), page.constData()); // the cell leads elsewhere
+    const QByteArray pageLink = QByteArray("<td align=center><A HREF=") + '"' + "Vignetta_files/a-";
+    QVERIFY(page.contains(pageLink));
+    QCOMPARE(QDir(folder.filePath(u"Vignetta_files"_s)).entryList({u"*.html"_s}).size(), 2);
+    // Both photos' originals are linked; neither records its place.
+    auto* notes = w.find<QListWidget>(u"lstProblems"_s);
+    QCOMPARE(notes->item(0)->text(),
+             u"None of the 2 photos this page links record where they were taken."_s);
+
+    w.click(formVG::kRestart);
+    w.advanceTo(kStep4, folder.path());
+    QCOMPARE(states(), u"----"_s);
 }
 
 QTEST_MAIN(TestThumbnailRoad)

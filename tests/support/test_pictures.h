@@ -128,6 +128,62 @@ inline QByteArray withExifOrientation(const QByteArray& jpeg, int orientation)
     return QByteArray(jpeg).insert(at, segment);
 }
 
+// An EXIF segment's TIFF body, in either byte order: a first IFD holding the entries `first`
+// (tag and 32-bit value or offset), and where `gps` is not empty a GPS IFD of those entries,
+// pointed to from the first. Values are the entries' own 32-bit fields: enough to tell which
+// tags are there, which is all a reader of places needs.
+inline QByteArray exifTiff(const QList<std::pair<int, quint32>>& first,
+                           const QList<std::pair<int, quint32>>& gps, bool bigEndian = false)
+{
+    QByteArray tiff(bigEndian ? QByteArray("MM\0*", 4) : QByteArray("II*\0", 4));
+    const auto add16 = [&](int v) {
+        if (bigEndian)
+            tiff.append(char((v >> 8) & 0xff)).append(char(v & 0xff));
+        else
+            tiff.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
+    };
+    const auto add32 = [&](quint32 v) {
+        if (bigEndian) {
+            add16(int(v >> 16));
+            add16(int(v & 0xffff));
+        } else {
+            add16(int(v & 0xffff));
+            add16(int(v >> 16));
+        }
+    };
+    const auto ifd = [&](const QList<std::pair<int, quint32>>& entries) {
+        add16(int(entries.size()));
+        for (const auto& [tag, value] : entries) {
+            add16(tag);
+            add16(4); // LONG
+            add32(1);
+            add32(value);
+        }
+        add32(0); // no next IFD
+    };
+    add32(8);
+    QList<std::pair<int, quint32>> entries = first;
+    if (!gps.isEmpty())
+        entries.append({0x8825, quint32(8 + 2 + 12 * (first.size() + 1) + 4)});
+    ifd(entries);
+    if (!gps.isEmpty())
+        ifd(gps);
+    return tiff;
+}
+
+// The JPEG with an APP1 segment holding `body` ("Exif\0\0" and a TIFF body, or an XMP
+// packet), put after its JFIF segment.
+inline QByteArray withApp1(const QByteArray& jpeg, const QByteArray& body)
+{
+    const int length = int(body.size()) + 2;
+    QByteArray segment("\xff\xe1", 2);
+    segment.append(char(length >> 8)).append(char(length & 0xff)).append(body);
+    qsizetype at = 2;
+    if (jpeg.size() > 6 && uchar(jpeg[2]) == 0xff && uchar(jpeg[3]) == 0xe0)
+        at = 4 + ((uchar(jpeg[4]) << 8) | uchar(jpeg[5]));
+    return QByteArray(jpeg).insert(at, segment);
+}
+
 // The colours of an upright picture's four quarters: top left, top right, bottom left, bottom
 // right. All four differ, so any turn or mirror shows.
 inline const QList<QRgb>& quarterColours()

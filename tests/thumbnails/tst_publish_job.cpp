@@ -215,6 +215,8 @@ private Q_SLOTS:
     void thumbnailsStayWithTheirPage();
     void noLinkIsFollowed();
     void namesByTheirBytes();
+    void picturePages_data();
+    void picturePages();
 };
 
 void TestPublishJob::smallSetThumbnailsAndPage()
@@ -614,6 +616,84 @@ void TestPublishJob::namesByTheirBytes()
     const PublishResult again = run(request);
     QCOMPARE(again.reused, 2);
     QCOMPARE(again.made, 0);
+}
+
+void TestPublishJob::picturePages_data()
+{
+    QTest::addColumn<bool>("linkOriginals");
+    QTest::newRow("picture pages") << false;
+    QTest::newRow("picture pages linking the originals") << true;
+}
+
+void TestPublishJob::picturePages()
+{
+    QFETCH(bool, linkOriginals);
+    // A photo that records its place, a large one, a small one, and one that is no picture.
+    ImageFolder folder;
+    const QList<std::pair<int, quint32>> place{{1, 'N'}, {2, 200}, {3, 'E'}, {4, 300}};
+    QVERIFY(writeBytes(folder.filePath(u"a.jpg"_s),
+                       withApp1(jpegBytes(markedPicture({800, 600})),
+                                QByteArray("Exif\0\0", 6) + exifTiff({{0x0112, 1}}, place))));
+    QVERIFY(markedPicture({4000, 3000}).save(folder.filePath(u"b.jpg"_s), "JPEG", 70));
+    QVERIFY(writeBytes(folder.filePath(u"c!.jpg"_s), "no picture"));
+    QVERIFY(markedPicture({300, 200}).save(folder.filePath(u"d.jpg"_s), "JPEG"));
+    const QStringList names{u"a.jpg"_s, u"b.jpg"_s, u"c!.jpg"_s, u"d.jpg"_s};
+    PublishRequest request = requestFor(folder, names);
+    request.state.bPicturePages = true;
+    request.state.bLinkOriginals = linkOriginals;
+    const PublishResult result = run(request);
+    QVERIFY2(result.complete(), qPrintable(result.error + result.page.error));
+    QCOMPARE(result.made, 3);
+    QCOMPARE(result.failed, 1);
+    // The originals the page links: with picture pages, only the unreadable one's, unless
+    // asked for; of those, the ones that record their place.
+    QCOMPARE(result.linkedOriginals, linkOriginals ? 4 : 1);
+    QCOMPARE(result.linkedWithLocation, linkOriginals ? 1 : 0);
+
+    // Each picture: its copy, at most 2048 pixels and never larger than the picture, and its
+    // page, which its cell leads to; around the ends, the last leads to the first.
+    const QList<int> shown{0, 1, 3};
+    const QList<QSize> copies{{800, 600}, {2000, 1500}, {300, 200}};
+    const QString thumbnails = result.folder;
+    for (qsizetype n = 0; n < shown.size(); ++n) {
+        const PictureOutcome& one = result.outcome[shown[n]];
+        QCOMPARE(QImageReader(thumbnails + u'/' + one.copy).size(), copies[n]);
+        QCOMPARE(result.cells[shown[n]].link, u"Vignetta_files/"_s + one.picturePage);
+        const QByteArray page = page_files::readFile(thumbnails + u'/' + one.picturePage);
+        const auto has = [&page](const QByteArray& text) { return page.contains(text); };
+        const auto neighbour = [&](qsizetype step) {
+            return result.outcome[shown[(n + step + shown.size()) % shown.size()]]
+                .picturePage.toUtf8();
+        };
+        QVERIFY(has(QByteArray("id=\"previous\" rel=\"prev\" href=\"" + neighbour(-1) + '"')));
+        QVERIFY(has(QByteArray("id=\"next\" rel=\"next\" href=\"" + neighbour(1) + '"')));
+        QVERIFY(has(QByteArray("<span>" + QByteArray::number(n + 1) + " of 3</span>")));
+        QVERIFY(has(QByteArray("<img src=\"" + one.copy.toUtf8() + '"')));
+        QVERIFY(has(QByteArray("href=\"../Vignetta.html\">Index</a>")));
+        QCOMPARE(has(QByteArray("href=\"../" + names[shown[n]].toUtf8() + "\">Original</a>")),
+                 linkOriginals);
+    }
+    QVERIFY(result.outcome[2].picturePage.isEmpty());
+    QVERIFY(result.cells[2].link.isEmpty());
+
+    // Again: nothing but the page is written.
+    const auto before = modificationTimes(thumbnails);
+    QTest::qWait(20);
+    const PublishResult again = run(request);
+    QVERIFY2(again.complete(), qPrintable(again.error + again.page.error));
+    QCOMPARE(again.reused, 3);
+    QCOMPARE(again.filesWritten, 1);
+    QCOMPARE(modificationTimes(thumbnails), before);
+
+    // A picture leaves the page: its thumbnail, copy and page go; the others' pages change.
+    request.state.sImageFiles = QStringList{u"a.jpg"_s, u"d.jpg"_s, QString()};
+    const PublishResult fewer = run(request);
+    QVERIFY2(fewer.complete(), qPrintable(fewer.error + fewer.page.error));
+    QCOMPARE(fewer.staleRemoved, 3);
+    QCOMPARE(fewer.filesWritten, 3);
+    for (const QString* file :
+         {&result.outcome[1].thumbnail, &result.outcome[1].copy, &result.outcome[1].picturePage})
+        QVERIFY(!QFileInfo::exists(thumbnails + u'/' + *file));
 }
 
 QTEST_GUILESS_MAIN(TestPublishJob)

@@ -6,6 +6,7 @@
 #include "support/image_folder.h"
 #include "support/test_pictures.h"
 
+#include "thumbnails/photo_location.h"
 #include "thumbnails/publish_job.h"
 #include "thumbnails/thumbnail_maker.h"
 #include "thumbnails/thumbnail_names.h"
@@ -42,9 +43,26 @@ private Q_SLOTS:
     void madeFilesCarryOnlyPixels();
     void timeLeftOnceTheRateIsKnown_data();
     void timeLeftOnceTheRateIsKnown();
+    void photoLocation_data();
+    void photoLocation();
     void picturesToldByTheirContent_data();
     void picturesToldByTheirContent();
 };
+
+namespace {
+
+QByteArray encoded(const QImage& image, const char* format, bool progressive = false)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
+} // namespace
 
 void TestThumbnails::sizes_data()
 {
@@ -281,20 +299,47 @@ void TestThumbnails::timeLeftOnceTheRateIsKnown()
     QCOMPARE(timeLeftEstimate(done, toDo, elapsedMs), msLeft);
 }
 
-namespace {
-
-QByteArray encoded(const QImage& image, const char* format, bool progressive = false)
+void TestThumbnails::photoLocation_data()
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setProgressiveScanWrite(progressive);
-    writer.write(image);
-    return bytes;
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("located");
+    const QByteArray jpeg = jpegBytes(markedPicture({64, 48}));
+    const QByteArray exif("Exif\0\0", 6);
+    const QList<std::pair<int, quint32>> orientation{{0x0112, 1}};
+    // GPSVersionID, GPSLatitudeRef, GPSLatitude, GPSLongitudeRef, GPSLongitude.
+    const QList<std::pair<int, quint32>> place{
+        {0, 0x02020000}, {1, 'N'}, {2, 200}, {3, 'E'}, {4, 300}};
+    QTest::newRow("a phone's photo with its place")
+        << withApp1(jpeg, exif + exifTiff(orientation, place)) << true;
+    QTest::newRow("the same, big-endian")
+        << withApp1(jpeg, exif + exifTiff(orientation, place, true)) << true;
+    QTest::newRow("a GPS block with no place in it")
+        << withApp1(jpeg, exif + exifTiff(orientation, {{0, 0x02020000}})) << false;
+    QTest::newRow("no GPS block") << withApp1(jpeg, exif + exifTiff(orientation, {})) << false;
+    QTest::newRow("no EXIF at all") << jpeg << false;
+    QTest::newRow("the place in XMP")
+        << withApp1(jpeg, QByteArray("http://ns.adobe.com/xap/1.0/") + '\0' +
+                              "<x:xmpmeta><rdf:Description exif:GPSLatitude=\"48,51.5N\" "
+                              "exif:GPSLongitude=\"2,17.6E\"/></x:xmpmeta>")
+        << true;
+    // Hostile headers are read as holding no place, never past their end.
+    QByteArray pastTheEnd = exif + exifTiff({{0x8825, 0xFFFFFFF0}}, {});
+    QTest::newRow("a GPS pointer past the end") << withApp1(jpeg, pastTheEnd) << false;
+    QByteArray countless = exif + exifTiff(orientation, {});
+    countless[6 + 8] = char(0xFF);
+    countless[6 + 9] = char(0xFF);
+    QTest::newRow("an IFD claiming 65535 entries") << withApp1(jpeg, countless) << false;
+    QTest::newRow("cut inside its EXIF")
+        << withApp1(jpeg, exif + exifTiff(orientation, place)).first(40) << false;
+    QTest::newRow("a PNG") << encoded(markedPicture({8, 8}), "png") << false;
 }
 
-} // namespace
+void TestThumbnails::photoLocation()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, located);
+    QCOMPARE(recordsLocation(file), located);
+}
 
 void TestThumbnails::picturesToldByTheirContent_data()
 {
