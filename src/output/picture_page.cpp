@@ -65,7 +65,10 @@ QByteArray renderPicturePage(const PicturePage& page)
         QByteArray::number(page.number) + " of " + QByteArray::number(page.count);
     QByteArray html;
     html.reserve(3072);
-    html += "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n";
+    static const QRegularExpression tag(u"\\A[A-Za-z]{2,8}(-[A-Za-z0-9]{1,8})*\\z"_s);
+    const QByteArray language =
+        tag.match(page.language).hasMatch() ? page.language.toLatin1() : QByteArray("en");
+    html += "<!DOCTYPE html>\n<html lang=\"" + language + "\">\n<head>\n<meta charset=\"utf-8\">\n";
     html += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
     html += "<title>" + name + " (" + position + ")</title>\n";
     // The picture as large as the window allows below the links and above its name, never

@@ -27,6 +27,7 @@ struct PicturePage
     int copyHeight = 0;
     QString backColor; // the index page's colours, "#RRGGBB"
     QString foreColor;
+    QString language; // the page's language, as a BCP 47 tag ("en", "de-CH")
 };
 
 // The page as the bytes of its file: UTF-8, every line ending in LF.

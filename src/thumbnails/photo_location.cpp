@@ -103,7 +103,7 @@ bool recordsLocation(QByteArrayView head)
     while (at + 4 <= head.size()) {
         if (quint8(head[at]) != 0xFF)
             return false;
-        const quint8 marker = quint8(head[at + 1]);
+        const auto marker = quint8(head[at + 1]);
         if (marker == 0xFF) { // fill byte
             ++at;
             continue;

@@ -12,6 +12,6 @@ namespace vignetta {
 // a longitude, or XMP naming them. Only JPEG files carry such blocks among the formats a page
 // shows. Any input is safe: a damaged or hostile header is read as holding no location.
 [[nodiscard]] bool recordsLocation(QByteArrayView head);
-inline constexpr qsizetype kLocationHeadBytes = 128 * 1024;
+inline constexpr qsizetype kLocationHeadBytes = qsizetype(128) * 1024;
 
 } // namespace vignetta

@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
+#include <QLocale>
 #include <QSet>
 #include <QThread>
 
@@ -430,6 +431,7 @@ void PublishJob::Run::writePicturePages()
     }
     const auto pageName = [&](qsizetype i) -> QString { return baseNames.at(i) + u".html"_s; };
     const QByteArray index = "../" + linkAttribute(QStringView(trimBlanks(state.sFileName)));
+    const QString language = QLocale::system().bcp47Name();
     const int total = static_cast<int>(shown.size());
     for (int n = 0; n < total && !stopping(); ++n) {
         const qsizetype i = shown[static_cast<std::size_t>(n)];
@@ -451,6 +453,7 @@ void PublishJob::Run::writePicturePages()
             page.original = "../" + linkAttribute(QByteArrayView(images.at(i)));
         page.backColor = state.sBackColor;
         page.foreColor = state.sForeColor;
+        page.language = language;
         const QByteArray bytes = renderPicturePage(page);
         const QString name = pageName(i);
         // A page that reads the same stays as it is: a second Finish writes only what changed.

@@ -849,7 +849,7 @@ void TestPageBrowser::picturePagesStepByKeyAndByLink()
     const QJsonArray tags = QJsonDocument::fromJson(exiftool.readAllStandardOutput()).array();
     QCOMPARE(tags.size(), linked.size());
     QStringList carried;
-    for (const QJsonValue& file : tags) {
+    for (const auto& file : tags) {
         const QStringList keys = file.toObject().keys();
         for (const QString& key : keys) {
             const QString group = key.section(u':', 0, 0).toLower();
