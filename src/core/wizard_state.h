@@ -50,6 +50,7 @@ struct Step4Values
     bool bThumbnails = false;    // thumbnail files beside the page
     bool bPicturePages = false;  // with them, a page for each picture, with Previous and Next
     bool bLinkOriginals = false; // and there, a link to the original file
+    QString sTitle;              // with thumbnail files: the page's title, trimmed
 };
 
 // Everything the wizard remembers during one run. The navigation stores each step's values
@@ -72,6 +73,7 @@ struct WizardState
     bool bThumbnails = false;
     bool bPicturePages = false;
     bool bLinkOriginals = false;
+    QString sTitle;
 
     // The number of chosen names: sImageFiles' upper bound, its last element being empty.
     [[nodiscard]] qsizetype imageCount() const
@@ -97,6 +99,7 @@ struct WizardState
         bThumbnails = values.bThumbnails;
         bPicturePages = bThumbnails && values.bPicturePages;
         bLinkOriginals = bPicturePages && values.bLinkOriginals;
+        sTitle = bThumbnails ? std::move(values.sTitle) : QString();
     }
 };
 

@@ -229,37 +229,20 @@ qsizetype cellsPerRow(QStringView columns)
 
 namespace {
 
-bool systemEncodingIsUtf8()
-{
-    static const bool utf8 =
-        QStringEncoder(QStringConverter::System).encode(u"\u00e9") == QByteArray("\xc3\xa9");
-    return utf8;
-}
-
 // About the page's length, so that its buffer seldom grows.
-qsizetype expectedSize(const WizardState& state, const QList<ThumbnailCell>* cells)
+qsizetype expectedSize(const WizardState& state)
 {
-    return 512 + state.imageCount() * (140 + 2 * 24 + (cells != nullptr ? 140 : 0));
+    return 512 + state.imageCount() * (140 + 2 * 24);
 }
 
-// Writes the page, with thumbnail cells where `cells` is given, into `page`: false when its
-// sink gave it up.
-bool render(const WizardState& state, const QList<ThumbnailCell>* cells, PageBuffer& page)
+// Writes the page into `page`: false when its sink gave it up.
+bool render(const WizardState& state, PageBuffer& page)
 {
     const qsizetype count = state.imageCount();
 
     page << "<html>" << kEol << kEol;
     page << "   <head>" << kEol;
     page << "      <title>Vignetta ThumbNail Page</title>" << kEol;
-    if (cells != nullptr) {
-        // A page meant to be shared is served by web servers that mostly name no encoding:
-        // without its own, a browser reads it in a legacy one and every name outside ASCII,
-        // links included, goes wrong.
-        if (systemEncodingIsUtf8())
-            page << R"(      <meta charset="utf-8">)" << kEol;
-        page << R"(      <meta name="viewport" content="width=device-width, initial-scale=1">)"
-             << kEol;
-    }
     page << "   </head>" << kEol << kEol;
     page << "   <body bgcolor=\"" << state.sBackColor << "\" text=\"" << state.sForeColor << "\" > "
          << kEol << kEol;
@@ -279,33 +262,18 @@ bool render(const WizardState& state, const QList<ThumbnailCell>* cells, PageBuf
         for (qsizetype column = 0; column < perRow && position < count; ++column, ++position) {
             // The name as its bytes on disk, so the link reaches the file whatever their encoding.
             const QByteArrayView name = state.sImageFiles.bytesAt(position);
-            const ThumbnailCell* const thumbnail = cells != nullptr && position < cells->size() &&
-                                                           !cells->at(position).source.isEmpty()
-                                                       ? &cells->at(position)
-                                                       : nullptr;
             page << "      <td align=center><A HREF=\"";
             // The name stands twice: written once, then repeated byte for byte. Most names
             // stand as they are; the others are written again, with care.
             const qsizetype nameAt = page.size();
-            if (thumbnail != nullptr && !thumbnail->link.isEmpty())
-                page << linkAttribute(QStringView(thumbnail->link));
-            else if (needsCare(name))
+            if (needsCare(name))
                 page << linkAttribute(name);
             else
                 page << name;
             const qsizetype nameLength = page.size() - nameAt;
-            if (thumbnail != nullptr) {
-                page << R"("><IMG SRC=")" << linkAttribute(QStringView(thumbnail->source))
-                     << R"(" align="bottom" border=0 width=)"
-                     << QByteArray::number(thumbnail->width)
-                     << " height=" << QByteArray::number(thumbnail->height)
-                     << R"( loading="lazy" alt=")" << QStringView(textAttribute(displayName(name)))
-                     << R"("></A></td>)" << kEol;
-            } else {
-                page << "\"><IMG SRC=\"";
-                page.appendCopy(nameAt, nameLength);
-                page << cellEnd;
-            }
+            page << "\"><IMG SRC=\"";
+            page.appendCopy(nameAt, nameLength);
+            page << cellEnd;
             if (!page.pieceDone())
                 return false;
         }
@@ -329,28 +297,15 @@ bool isAsciiDigit(QChar c)
 
 QByteArray renderPage(const WizardState& state)
 {
-    PageBuffer page(expectedSize(state, nullptr));
-    render(state, nullptr, page);
-    return page.take();
-}
-
-QByteArray renderPage(const WizardState& state, const QList<ThumbnailCell>& cells)
-{
-    PageBuffer page(expectedSize(state, &cells));
-    render(state, &cells, page);
+    PageBuffer page(expectedSize(state));
+    render(state, page);
     return page.take();
 }
 
 bool renderPage(const WizardState& state, const PageSink& sink)
 {
-    PageBuffer page(expectedSize(state, nullptr), &sink);
-    return render(state, nullptr, page);
-}
-
-bool renderPage(const WizardState& state, const QList<ThumbnailCell>& cells, const PageSink& sink)
-{
-    PageBuffer page(expectedSize(state, &cells), &sink);
-    return render(state, &cells, page);
+    PageBuffer page(expectedSize(state), &sink);
+    return render(state, page);
 }
 
 QString textAttribute(QStringView text)

@@ -44,14 +44,9 @@ struct ThumbnailCell
     // Where the thumbnail leads, relative to the page: its picture page
     // ("Holiday_files/img_0001-0123456789ab.html"); empty: the original, as always.
     QString link;
-};
 
-// The page with thumbnail files: the same page, with its encoding (where it is UTF-8) and a
-// viewport line in its head, and each image's cell showing its thumbnail at the thumbnail's
-// own proportions, loaded lazily, with the image's name as its text. `cells` holds one entry
-// per image, in the page's order; an image without a cell, or with an empty one, keeps the
-// cell it has without thumbnails.
-[[nodiscard]] QByteArray renderPage(const WizardState& state, const QList<ThumbnailCell>& cells);
+    friend bool operator==(const ThumbnailCell&, const ThumbnailCell&) = default;
+};
 
 // Where a page goes as it is made: given the page's bytes in pieces, in order, each valid only
 // for the call. False gives the page up (a write failed): no more pieces come.
@@ -59,11 +54,10 @@ using PageSink = std::function<bool(QByteArrayView piece)>;
 // About the length of the pieces a sink is given.
 inline constexpr qsizetype kPageBytesPerPiece = qsizetype(1) << 20;
 
-// The same pages, handed to `sink` in pieces as they are made, so that a page of any size is
-// written without being held whole: false when the sink gave the page up.
+// The same page, handed to `sink` in pieces as it is made, so that a page of any size is
+// written without being held whole: false when the sink gave the page up. (A page with
+// thumbnail files is written by renderIndexPage().)
 [[nodiscard]] bool renderPage(const WizardState& state, const PageSink& sink);
-[[nodiscard]] bool renderPage(const WizardState& state, const QList<ThumbnailCell>& cells,
-                              const PageSink& sink);
 
 // A name as it stands in an alt attribute: &, ", < and > as character references, control
 // characters as numeric ones, so that the text cannot end the attribute or break the line.

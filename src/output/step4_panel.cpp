@@ -3,10 +3,12 @@
 
 #include "output/step4_panel.h"
 
+#include "core/text_rules.h"
 #include "output/page_name.h"
 #include "ui/ui_kit.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -67,6 +69,16 @@ Step4Panel::Step4Panel(QWidget* parent) : QGroupBox(u"Step 4: Page Name"_s, pare
     connect(m_check2, &QCheckBox::toggled, this, &Step4Panel::enableOptions);
     connect(m_check3, &QCheckBox::toggled, this, &Step4Panel::enableOptions);
 
+    // The title of a page with thumbnail files, its title bar's and its heading.
+    m_lblTitle =
+        makeLabel(this, memberName(u"Label1", 22), u"T&itle"_s, twipsRect(240, 1392, 612, 252), 70,
+                  {.color = kBlue, .alignment = Qt::AlignLeft | Qt::AlignTop});
+    m_lblTitle->setTextFormat(Qt::AutoText);
+    m_txtTitle = makeTextBox(this, u"txtTitle"_s, QString(), twipsRect(876, 1344, 4416, 288), 71);
+    m_txtTitle->setAccessibleName(u"Title"_s);
+    m_lblTitle->setBuddy(m_txtTitle);
+    connect(m_txtTitle, &QLineEdit::textEdited, this, [this] { m_titleTyped = true; });
+
     m_txtFileName =
         makeTextBox(this, u"txtFileName"_s, QString(), twipsRect(240, 2760, 5052, 288), 49);
     m_txtFileName->setAccessibleName(u"Page name"_s);
@@ -81,13 +93,24 @@ void Step4Panel::setDefaults()
     m_check2->setChecked(kDefaults.thumbnails);
     m_check3->setChecked(kDefaults.picturePages);
     m_check4->setChecked(kDefaults.linkOriginals);
+    m_txtTitle->clear();
+    m_titleTyped = false;
     enableOptions();
+}
+
+void Step4Panel::setFolderName(const QString& name)
+{
+    // A title typed since is the user's.
+    if (!m_titleTyped)
+        m_txtTitle->setText(name);
 }
 
 void Step4Panel::enableOptions()
 {
     m_check3->setEnabled(m_check2->isChecked());
     m_check4->setEnabled(m_check3->isEnabled() && m_check3->isChecked());
+    m_txtTitle->setEnabled(m_check2->isChecked());
+    m_lblTitle->setEnabled(m_check2->isChecked());
 }
 
 Step4Values Step4Panel::Get_Step4_Info() const
@@ -96,7 +119,8 @@ Step4Values Step4Panel::Get_Step4_Info() const
     return {.sFileName = pageFileName(m_txtFileName->text(), m_optExtension[0]->isChecked()),
             .bThumbnails = m_check2->isChecked(),
             .bPicturePages = m_check3->isEnabled() && m_check3->isChecked(),
-            .bLinkOriginals = m_check4->isEnabled() && m_check4->isChecked()};
+            .bLinkOriginals = m_check4->isEnabled() && m_check4->isChecked(),
+            .sTitle = trimBlanks(m_txtTitle->text())};
 }
 
 } // namespace vignetta

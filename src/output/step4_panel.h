@@ -10,6 +10,7 @@
 #include <array>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 
@@ -25,6 +26,8 @@ public:
     explicit Step4Panel(QWidget* parent = nullptr);
 
     void setDefaults();
+    // The folder the images are in, by its name: the title, until one is typed.
+    void setFolderName(const QString& name);
     [[nodiscard]] Step4Values Get_Step4_Info() const;
 
 Q_SIGNALS:
@@ -40,6 +43,9 @@ private:
     QCheckBox* m_check2 = nullptr;
     QCheckBox* m_check3 = nullptr;
     QCheckBox* m_check4 = nullptr;
+    QLabel* m_lblTitle = nullptr;
+    QLineEdit* m_txtTitle = nullptr;
+    bool m_titleTyped = false;
     QLineEdit* m_txtFileName = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include "core/background.h"
 #include "core/file_names.h"
 #include "core/text_rules.h"
+#include "output/index_page.h"
 #include "output/picture_page.h"
 #include "thumbnails/photo_location.h"
 #include "thumbnails/thumbnail_folder.h"
@@ -130,6 +131,7 @@ QStringList PublishResult::fileNamesInUse() const
                 names.append(*name);
         }
     }
+    names += indexPages;
     names.removeDuplicates();
     return names;
 }
@@ -207,12 +209,39 @@ struct PublishJob::Run
         job.postProgress();
     }
 
+    [[nodiscard]] IndexSettings indexSettings() const
+    {
+        return {folder ? folder->name : thumbnailFolderName(state.sFileName),
+                QLocale().bcp47Name()};
+    }
+    // Writes a small file of the folder unless it holds those bytes already: a second Finish
+    // writes only what changed. False where it could not be written (the job then stops).
+    bool writeIfChanged(const QString& name, const QByteArray& bytes, const QString& marker);
+
     bool plan();
     void decodeAndWrite();
     void writePicturePages();
+    void writeIndexPages();
     void writePage();
     void gather();
 };
+
+bool PublishJob::Run::writeIfChanged(const QString& name, const QByteArray& bytes,
+                                     const QString& marker)
+{
+    if (smallFile(folderFd(), name) != bytes) {
+        const SaveResult saved = savePictureFile(folderFd(), name, bytes);
+        if (!saved.ok) {
+            fail(u"The file "_s + quotedPath(folder->path + u'/' + name) +
+                 u" could not be written: "_s + saved.error);
+            return false;
+        }
+        ++written;
+    }
+    keep(name, marker);
+    fileDone();
+    return true;
+}
 
 bool PublishJob::Run::plan()
 {
@@ -324,7 +353,7 @@ bool PublishJob::Run::plan()
                 one.status = PictureStatus::Reused;
         }
     });
-    int files = 1; // the page
+    int files = indexPageCount(count); // the pages of the index
     for (const qsizetype i : distinct) {
         const auto at = static_cast<std::size_t>(i);
         if (needsThumbnail[at] != 0 || needsCopy[at] != 0)
@@ -430,8 +459,8 @@ void PublishJob::Run::writePicturePages()
             shown.push_back(i);
     }
     const auto pageName = [&](qsizetype i) -> QString { return baseNames.at(i) + u".html"_s; };
-    const QByteArray index = "../" + linkAttribute(QStringView(trimBlanks(state.sFileName)));
-    const QString language = QLocale::system().bcp47Name();
+    const QByteArray firstIndex = "../" + linkAttribute(QStringView(trimBlanks(state.sFileName)));
+    const QString language = QLocale().bcp47Name();
     const int total = static_cast<int>(shown.size());
     for (int n = 0; n < total && !stopping(); ++n) {
         const qsizetype i = shown[static_cast<std::size_t>(n)];
@@ -448,33 +477,39 @@ void PublishJob::Run::writePicturePages()
             QStringView(pageName(shown[static_cast<std::size_t>((n + total - 1) % total)])));
         page.next =
             linkAttribute(QStringView(pageName(shown[static_cast<std::size_t>((n + 1) % total)])));
-        page.index = index;
+        // Back to the index page that holds it.
+        const int holder = indexPageOf(i);
+        page.index =
+            holder == 1 ? firstIndex : linkAttribute(QStringView(indexPageFileName(holder)));
         if (state.bLinkOriginals)
             page.original = "../" + linkAttribute(QByteArrayView(images.at(i)));
         page.backColor = state.sBackColor;
         page.foreColor = state.sForeColor;
         page.language = language;
-        const QByteArray bytes = renderPicturePage(page);
         const QString name = pageName(i);
-        // A page that reads the same stays as it is: a second Finish writes only what changed.
-        if (smallFile(folderFd(), name) != bytes) {
-            const SaveResult saved = savePictureFile(folderFd(), name, bytes);
-            if (!saved.ok) {
-                fail(u"The file "_s + quotedPath(folder->path + u'/' + name) +
-                     u" could not be written: "_s + saved.error);
-                return;
-            }
-            ++written;
-        }
-        keep(name, QString::fromUtf16(kPicturePageMarker));
+        if (!writeIfChanged(name, renderPicturePage(page), QString::fromUtf16(kPicturePageMarker)))
+            return;
         outcome[at].picturePage = name;
         cells[at].link = folder->name + u'/' + name;
-        fileDone();
     }
     for (qsizetype i = 0; i < count; ++i) {
         const auto first = static_cast<std::size_t>(firstPlace[static_cast<std::size_t>(i)]);
         outcome[static_cast<std::size_t>(i)].picturePage = outcome[first].picturePage;
         cells[static_cast<std::size_t>(i)].link = cells[first].link;
+    }
+}
+
+void PublishJob::Run::writeIndexPages()
+{
+    // The index pages after the first, beside the thumbnails; the first is the page itself.
+    const QList<ThumbnailCell> all(cells.begin(), cells.end());
+    const IndexSettings settings = indexSettings();
+    for (int number = 2; number <= indexPageCount(count) && !stopping(); ++number) {
+        const QString name = indexPageFileName(number);
+        if (!writeIfChanged(name, renderIndexPage(state, all, number, settings),
+                            QString::fromUtf16(kIndexPageMarker)))
+            return;
+        result.indexPages.append(name);
     }
 }
 
@@ -509,9 +544,10 @@ void PublishJob::Run::writePage()
         }
     }
     const bool thumbnails = folder.has_value();
-    const QList<ThumbnailCell> pageCells = result.cells;
+    const IndexSettings settings = indexSettings();
     result.page = savePage(directory, state.sFileName, [&](const PageSink& sink) {
-        return thumbnails ? renderPage(state, pageCells, sink) : renderPage(state, sink);
+        return thumbnails ? sink(renderIndexPage(state, result.cells, 1, settings))
+                          : renderPage(state, sink);
     });
     if (result.page.ok) {
         ++result.filesWritten;
@@ -602,6 +638,8 @@ void PublishJob::run()
         run.decodeAndWrite();
     if (planned && !m_stop && run.picturePages)
         run.writePicturePages();
+    if (planned && !m_stop)
+        run.writeIndexPages();
     run.gather();
     if (run.folder) {
         // The record names every file made, also where the job stops: each can be found again.

@@ -56,6 +56,7 @@ struct PublishResult
     std::shared_ptr<const Descriptor> folderFd;
     QList<ThumbnailCell> cells;    // one per image, in page order
     QList<PictureOutcome> outcome; // one per image, in page order
+    QStringList indexPages;        // the index pages after the first, in the folder
     int made = 0;                  // pictures whose files were written
     int reused = 0;                // pictures whose files were kept
     int failed = 0;                // images that could not be read

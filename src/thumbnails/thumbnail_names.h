@@ -30,6 +30,7 @@ inline constexpr int kReadableLength = 16;
 [[nodiscard]] QString thumbnailMarker(QStringView imageName, QSize box);
 [[nodiscard]] QString copyMarker(QStringView imageName);
 inline constexpr char16_t kPicturePageMarker[] = u"page";
+inline constexpr char16_t kIndexPageMarker[] = u"index";
 // Added to the marker of a picture made of a file cut short, so that a later run that keeps it
 // still tells.
 inline constexpr char16_t kCutShortMarker[] = u" cut-short";

@@ -316,6 +316,7 @@ bool formVG::CompleteThisStep()
         if (!problem) {
             m_state.store(m_step1->Get_Step1_Info());
             m_step2->FillList(m_step1->fileNames());
+            m_step4->setFolderName(QDir(m_step1->filePath()).dirName());
         }
         break;
     case kStep2:

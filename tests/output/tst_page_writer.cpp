@@ -5,6 +5,7 @@
 #include "support/page_state.h"
 
 #include "core/wizard_state.h"
+#include "output/index_page.h"
 #include "output/page_writer.h"
 #include "selection/name_collation.h"
 
@@ -33,6 +34,7 @@ private Q_SLOTS:
     void halfSurrogatePairStaysInItsOwnName();
     void pagePathJoinsWithOneSeparator();
     void thumbnailCells();
+    void indexPagesOfManyPictures();
     void textAttribute_data();
     void textAttribute();
     void pixelLength_data();
@@ -278,39 +280,80 @@ void TestPageWriter::pagePathJoinsWithOneSeparator()
 
 void TestPageWriter::thumbnailCells()
 {
-    // A folder name and image names that need care in both attributes; an image without a
-    // thumbnail and one past the end of the cells keep the cell they have without thumbnails;
-    // a thumbnail with a picture page leads there.
-    WizardState state = pageState({"a \"1\".jpg", "b.jpg", "c.jpg", "d.jpg"}, "2");
+    // A folder name and image names that need care in every attribute; an image without a
+    // thumbnail keeps its original in its cell, at its proportions; a thumbnail with a picture
+    // page leads there; the title is text, whatever it holds.
+    WizardState state = pageState({"a \"1\".jpg", "b.jpg", "c.jpg"}, "2");
     state.sWidth = "150px";
+    state.sTitle = "Tom & <Jerry>";
     const QList<ThumbnailCell> cells{
         {"My #1 page_files/a_1-0123456789ab.jpg", 150, 113, ""},
         {"", 0, 0, ""},
         {"My #1 page_files/c-0123456789ab.png", 75, 150, "My #1 page_files/c-0123456789ab.html"}};
-    const QByteArray page = renderPage(state, cells);
-    const QList<QByteArray> lines = page.split('\n');
-    QCOMPARE(lines[4], "      <meta charset=\"utf-8\">\r");
-    QCOMPARE(lines[5], "      <meta name=\"viewport\" content=\"width=device-width, "
-                       "initial-scale=1\">\r");
-    QCOMPARE(page_files::cellsPerTable(page), (QList<int>{2, 2}));
-
-    QList<QByteArray> cellLines;
-    for (const QByteArray& line : lines) {
-        if (line.startsWith("      <td "))
-            cellLines.append(line);
+    const IndexSettings settings{"My #1 page_files", "de-CH"};
+    const QByteArray page = renderIndexPage(state, cells, 1, settings);
+    QVERIFY(page.startsWith("<!DOCTYPE html>\n<html lang=\"de-CH\">\n"));
+    QVERIFY(page.contains("<title>Tom &amp; &lt;Jerry&gt;</title>"));
+    QVERIFY(page.contains("<h1>Tom &amp; &lt;Jerry&gt;</h1>"));
+    QVERIFY(!page.contains("<nav")); // one index page
+    // Rows of at most two boxes of 150 + 2 x (3 + 2), and never wider than the window.
+    QVERIFY(page.contains("max-width: 326px;"));
+    QVERIFY(page.contains("width: 160px; max-width: 100%; height: 160px;"));
+    QStringList lines;
+    for (const QByteArray& line : page.split('\n')) {
+        if (line.startsWith("<li>"))
+            lines.append(QString::fromUtf8(line));
     }
-    QCOMPARE(cellLines.size(), 4);
-    QCOMPARE(cellLines[0], "      <td align=center><A HREF=\"a &quot;1&quot;.jpg\"><IMG "
-                           "SRC=\"My %231 page_files/a_1-0123456789ab.jpg\" align=\"bottom\" "
-                           "border=0 width=150 height=113 loading=\"lazy\" "
-                           "alt=\"a &quot;1&quot;.jpg\"></A></td>\r");
-    QCOMPARE(cellLines[1], "      <td align=center><A HREF=\"b.jpg\"><IMG SRC=\"b.jpg\"align="
-                           "\"bottom\" img border=0 width=150px height=150></A></td>\r");
-    QVERIFY(cellLines[2].contains(" width=75 height=150 "));
-    QVERIFY(cellLines[2].startsWith(
-        R"(      <td align=center><A HREF="My %231 page_files/c-0123456789ab.html"><IMG )"));
-    QCOMPARE(cellLines[3], "      <td align=center><A HREF=\"d.jpg\"><IMG SRC=\"d.jpg\"align="
-                           "\"bottom\" img border=0 width=150px height=150></A></td>\r");
+    QCOMPARE(
+        lines,
+        (QStringList{
+            R"(<li><a href="a &quot;1&quot;.jpg"><img src="My %231 page_files/a_1-0123456789ab.jpg" width="150" height="113" alt="a &quot;1&quot;.jpg" loading="lazy"></a></li>)",
+            R"(<li><a href="b.jpg"><img src="b.jpg" style="max-height: 150px" alt="b.jpg" loading="lazy"></a></li>)",
+            R"(<li><a href="My %231 page_files/c-0123456789ab.html"><img src="My %231 page_files/c-0123456789ab.png" width="75" height="150" alt="c.jpg" loading="lazy"></a></li>)",
+        }));
+}
+
+void TestPageWriter::indexPagesOfManyPictures()
+{
+    // 1,201 pictures: three index pages, the first the page named, the others beside the
+    // thumbnails, each leading to every other.
+    QStringList names;
+    for (int i = 0; i < 1201; ++i)
+        names.append(u"p%1.jpg"_s.arg(i));
+    WizardState state = pageState(names, "5");
+    QList<ThumbnailCell> cells;
+    for (int i = 0; i < 1201; ++i)
+        cells.append({u"Vignetta_files/p%1-0123456789ab.jpg"_s.arg(i), 150, 100,
+                      i % 2 == 0 ? u"Vignetta_files/p%1-0123456789ab.html"_s.arg(i) : QString()});
+    QCOMPARE(indexPageCount(1201), 3);
+    QCOMPARE(indexPageCount(0), 1);
+    QCOMPARE(indexPageOf(499), 1);
+    QCOMPARE(indexPageOf(500), 2);
+    const IndexSettings settings{"Vignetta_files", "en"};
+    const QByteArray first = renderIndexPage(state, cells, 1, settings);
+    const QByteArray second = renderIndexPage(state, cells, 2, settings);
+    const QByteArray last = renderIndexPage(state, cells, 3, settings);
+    QCOMPARE(first.count("<li>"), 500);
+    QCOMPARE(second.count("<li>"), 500);
+    QCOMPARE(last.count("<li>"), 201);
+    QVERIFY(first.contains("<title>Vignetta (page 1 of 3)</title>"));
+    // Links above and below; where one cannot lead anywhere, it is plain text.
+    QCOMPARE(second.count("<nav aria-label=\"Index pages\">"), 2);
+    QVERIFY(first.contains(R"(<span class="off">First</span>)"));
+    QVERIFY(
+        first.contains(R"(<a href="Vignetta_files/index-2.html" aria-label="Next page">Next</a>)"));
+    QVERIFY(
+        first.contains(R"(<a href="Vignetta_files/index-3.html" aria-label="Last page">Last</a>)"));
+    QVERIFY(second.contains(R"(<a href="../Vignetta.html" aria-label="First page">First</a>)"));
+    QVERIFY(second.contains(R"(<span aria-current="page">2</span>)"));
+    QVERIFY(second.contains(R"(<a href="index-3.html" aria-label="Page 3">3</a>)"));
+    QVERIFY(last.contains(R"(<span class="off">Next</span>)"));
+    // From beside the thumbnails: the thumbnails and pages there, the originals one up.
+    QVERIFY(second.contains(
+        R"(<li><a href="p500-0123456789ab.html"><img src="p500-0123456789ab.jpg" )"));
+    QVERIFY(second.contains(R"(<li><a href="../p501.jpg"><img src="p501-0123456789ab.jpg" )"));
+    QVERIFY(
+        first.contains(R"(<li><a href="p1.jpg"><img src="Vignetta_files/p1-0123456789ab.jpg" )"));
 }
 
 void TestPageWriter::textAttribute_data()

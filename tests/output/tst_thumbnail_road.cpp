@@ -90,7 +90,7 @@ bool thumbnailsDone(const WizardDriver& w)
 QByteArray cellOf(const QByteArray& page, const QString& image)
 {
     for (const QByteArray& line : page.split('\n')) {
-        if (line.contains(QByteArray("HREF=\"" + image.toUtf8() + '"')))
+        if (line.startsWith("<li>") && line.contains(QByteArray("alt=\"" + image.toUtf8() + '"')))
             return line;
     }
     return {};
@@ -99,7 +99,7 @@ QByteArray cellOf(const QByteArray& page, const QString& image)
 // The thumbnail a cell shows, without its folder; empty when it shows the original.
 QString thumbnailOf(const QByteArray& cell)
 {
-    const QByteArray start("<IMG SRC=\"Vignetta_files/");
+    const QByteArray start("<img src=\"Vignetta_files/");
     const qsizetype at = cell.indexOf(start);
     if (at < 0)
         return {};
@@ -176,7 +176,8 @@ void TestThumbnailRoad::thumbnailsFolderAndPage()
     // them; the image that is no picture keeps its original in its cell.
     QCOMPARE(folder.entriesBeside(images), (QStringList{"Vignetta.html", "Vignetta_files"}));
     const QByteArray page = readFile(folder.filePath(u"Vignetta.html"_s));
-    QCOMPARE(page_files::cellsPerTable(page), (QList<int>{2, 2, 1}));
+    QCOMPARE(page.count("<li>"), 5);
+    QVERIFY(page.contains("max-width: 326px;")); // two boxes to a row
     QStringList shownThumbnails;
     for (const QString& image : {images[0], images[1], images[2], images[4]}) {
         const QString thumbnail = thumbnailOf(cellOf(page, image));
@@ -185,7 +186,7 @@ void TestThumbnailRoad::thumbnailsFolderAndPage()
     }
     shownThumbnails.sort();
     QCOMPARE(thumbnailsIn(folder.filePath(u"Vignetta_files"_s)), shownThumbnails);
-    QVERIFY2(cellOf(page, u"d!.jpg"_s).contains(R"(<IMG SRC="d!.jpg")"), page.constData());
+    QVERIFY2(cellOf(page, u"d!.jpg"_s).contains(R"(<img src="d!.jpg")"), page.constData());
 
     // The completion panel says where the page is, what the originals it links give away, and
     // lists the image it could not read and the one cut short, each with its reason, where Tab
@@ -583,9 +584,15 @@ void TestThumbnailRoad::picturePagesThroughTheWindow()
         return QString() + (pages->isEnabled() ? u'E' : u'-') + (pages->isChecked() ? u'X' : u'-') +
                (originals->isEnabled() ? u'E' : u'-') + (originals->isChecked() ? u'X' : u'-');
     };
-    // Each option is there to choose only while the one before it is on.
+    // Each option is there to choose only while the one before it is on; so is the title,
+    // which starts as the folder's name.
     QCOMPARE(states(), u"----"_s);
+    auto* title = w.box(u"txtTitle"_s);
+    QVERIFY(!title->isEnabled());
+    QCOMPARE(title->text(), QDir(folder.path()).dirName());
     turnOptionOn(w);
+    QVERIFY(title->isEnabled());
+    title->setText(u"Summer & sea"_s);
     QCOMPARE(states(), u"E---"_s);
     QTest::mouseClick(pages, Qt::LeftButton, {}, QPoint(8, 8));
     QCOMPARE(states(), u"EXE-"_s);
@@ -600,9 +607,10 @@ void TestThumbnailRoad::picturePagesThroughTheWindow()
     QCOMPARE(w.step(), int(kCompletion));
     QVERIFY(w.form.state().bPicturePages && w.form.state().bLinkOriginals);
     const QByteArray page = readFile(folder.filePath(u"Vignetta.html"_s));
-    QVERIFY2(cellOf(page, u"a.jpg"_s).isEmpty(), page.constData()); // the cell leads elsewhere
-    const QByteArray pageLink = QByteArray("<td align=center><A HREF=") + '"' + "Vignetta_files/a-";
-    QVERIFY(page.contains(pageLink));
+    QVERIFY(page.contains("<title>Summer &amp; sea</title>"));
+    // The cell leads to the picture's page.
+    const QByteArray toItsPage = QByteArray("<li><a href=") + '"' + "Vignetta_files/a-";
+    QVERIFY2(cellOf(page, u"a.jpg"_s).startsWith(toItsPage), page.constData());
     QCOMPARE(QDir(folder.filePath(u"Vignetta_files"_s)).entryList({u"*.html"_s}).size(), 2);
     // Both photos' originals are linked; neither records its place.
     auto* notes = w.find<QListWidget>(u"lstProblems"_s);

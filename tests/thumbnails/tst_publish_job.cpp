@@ -23,6 +23,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLocale>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -203,6 +204,7 @@ class TestPublishJob : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English)); }
     void smallSetThumbnailsAndPage();
     void secondRunReusesEverything();
     void changedImageOrBoxIsMadeAgain();
@@ -293,7 +295,7 @@ void TestPublishJob::smallSetThumbnailsAndPage()
     }
 
     // The whole page, byte for byte.
-    const QByteArray page = renderPage(pageState(namesOf(set), u"3"_s), result.cells);
+    const QByteArray page = page_files::readFile(folder.filePath(u"Vignetta.html"_s));
     const QString expectedPath = QFINDTESTDATA(u"../output/data/thumbnails_small_set.html"_s);
     QVERIFY(!expectedPath.isEmpty());
     const QString difference = page_files::pageDifference(page, page_files::readFile(expectedPath));
@@ -319,8 +321,7 @@ void TestPublishJob::secondRunReusesEverything()
     QCOMPARE(second.failed, first.failed);
     QCOMPARE(modificationTimes(second.folder), before);
     // The same page.
-    QCOMPARE(renderPage(pageState(names, u"3"_s), second.cells),
-             renderPage(pageState(names, u"3"_s), first.cells));
+    QCOMPARE(second.cells, first.cells);
 }
 
 void TestPublishJob::changedImageOrBoxIsMadeAgain()

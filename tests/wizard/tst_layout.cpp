@@ -114,6 +114,8 @@ const Place kPlaces[] = {
     {"Check2", "Frame3", 120, 204, 3372, 228, 64},
     {"Check3", "Frame3", 360, 432, 3132, 228, 68},
     {"Check4", "Frame3", 600, 660, 2892, 228, 69},
+    {"Label1(22)", "frmStep(3)", 240, 1392, 612, 252, 70},
+    {"txtTitle", "frmStep(3)", 876, 1344, 4416, 288, 71},
     // Completion
     {"Label1(21)", "frmStep(4)", 120, 600, 5292, 192, 55},
     {"lblFileName", "frmStep(4)", 120, 1200, 5292, 372, 56},
@@ -415,6 +417,7 @@ void TestLayout::captions_data()
     row("Check2", "&Make thumbnail files");
     row("Check3", "Picture &pages with Previous and Next");
     row("Check4", "Link the &original files");
+    row("Label1(22)", "T&itle");
     row("Label1(21)", "File has been written as");
     row("lblFileName", "");
     row("lblFolder", "");
@@ -463,7 +466,8 @@ void TestLayout::focusFollowsTabIndexes()
                           "txtHeight",       "txtWidth",        "txtColumns",    "Check1",
                           "txtThickness",    "cmdColor(0)",     "cmdColor(1)",   "txtFileName",
                           "optExtension(0)", "optExtension(1)", "cmdOk",         "Check2",
-                          "cmdOpen",         "lstProblems",     "Check3",        "Check4"}));
+                          "cmdOpen",         "lstProblems",     "Check3",        "Check4",
+                          "txtTitle"}));
 }
 
 void TestLayout::accessKeysAreUnique()
