@@ -159,6 +159,8 @@ key ctrl+a
 xdotool type --delay 30 "Holiday"
 sleep 0.3
 shoot step4-page-name
+key alt+m                      # thumbnail files
+key alt+p                      # and picture pages
 
 key alt+t                      # the tutor beside the window
 if wait_until 10 find_tutor; then
@@ -282,14 +284,23 @@ shoot large-font
 stop_on_desktop
 
 # ---------------------------------------------------------------- the page in Chromium
-timeout 90 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$work/chromium" --hide-scrollbars --window-size=800,700 \
-    --screenshot="$work/page.png" "file://$page" >"$work/chromium.log" 2>&1 ||
-    fail "chromium could not render the page: $(tail -n 5 "$work/chromium.log")"
-[ -s "$work/page.png" ] || fail "chromium wrote no picture"
-convert "$work/page.png" -trim +repage -bordercolor white -border 16 -resize '640x>' \
-    -colors 256 "PNG8:$out/page.png"
-echo "  $out/page.png"
+# shoot_page NAME WIDTHxHEIGHT URL: the page as a browser window of that size shows it.
+shoot_page() {
+    timeout 90 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+        --disable-background-networking --disable-component-update --disable-sync \
+        --user-data-dir="$work/chromium" --hide-scrollbars --window-size="${2/x/,}" \
+        --virtual-time-budget=3000 --screenshot="$work/$1.png" "$3" >"$work/chromium.log" 2>&1 ||
+        fail "chromium could not render the page: $(tail -n 5 "$work/chromium.log")"
+    [ -s "$work/$1.png" ] || fail "chromium wrote no picture"
+    convert "$work/$1.png" -resize '640x>' -colors 256 "PNG8:$out/$1.png"
+    echo "  $out/$1.png"
+}
+url=$(python3 -c 'import pathlib, sys; print(pathlib.Path(sys.argv[1]).as_uri())' "$page")
+shoot_page page 1280x800 "$url"
+shoot_page page-phone 390x844 "$url"
+picture=$(grep -o 'href="Holiday_files/[^"]*\.html"' "$page" | head -n1 | cut -d'"' -f2)
+[ -n "$picture" ] || fail "the page links no picture page"
+shoot_page picture-page 1280x800 "${url%/*}/$picture"
+shoot_page picture-page-phone 390x844 "${url%/*}/$picture"
 
 echo "Done in $((SECONDS - started)) s."

@@ -67,6 +67,14 @@ test)
     lint_pid=$!
 
     stage "Fast tier: unit and widget tests" ctest --preset default -j "$jobs"
+    # The browser test checks the page's accessibility with axe-core, from the npm registry.
+    axe_core() {
+        local dir=build/default/npm
+        [ -f "$dir/node_modules/axe-core/axe.min.js" ] && return 0
+        command -v npm >/dev/null || install_missing nodejs npm
+        npm install --no-audit --no-fund --silent --prefix "$dir" axe-core@4.14.1
+    }
+    stage "axe-core for the browser test" axe_core
     stage "Slow tier: large folder, browser, X window, package" ctest --preset slow -j "$jobs"
     stage "Lint: clang-tidy over src, tests and bench (waiting for it)" wait "$lint_pid"
     cat "$lint_log"

@@ -14,6 +14,7 @@
 #include "support/test_pictures.h"
 
 #include "core/wizard_state.h"
+#include "output/index_page.h"
 #include "output/page_saver.h"
 #include "output/page_writer.h"
 #include "selection/name_collation.h"
@@ -398,7 +399,7 @@ function whenShown(frame, tries) {
     return {src: p.currentSrc, width: p.width, height: p.height, naturalWidth: p.naturalWidth,
             naturalHeight: p.naturalHeight, alt: p.alt};
   });
-  var links = Array.from(d.querySelectorAll('td a')).map(function (a) { return a.href; });
+  var links = Array.from(d.querySelectorAll('li a')).map(function (a) { return a.href; });
   fetch('/shown').then(function () {
     return Promise.all(links.map(opened));
   }).then(function (links) {
@@ -454,6 +455,7 @@ private Q_SLOTS:
     void browserShowsEveryPictureAndLink_data();
     void browserShowsEveryPictureAndLink();
     void browserShowsThumbnailsOnly();
+    void indexFitsEveryWidthAndLeadsEverywhere();
     void picturePagesStepByKeyAndByLink_data();
     void picturePagesStepByKeyAndByLink();
 };
@@ -784,6 +786,178 @@ open(false, function () {
 });
 </script></body></html>
 )page";
+
+// Loads the index's first page in a frame at each width and notes whether anything scrolls
+// sideways and how many boxes the first row holds; follows every index page's links from the
+// first, noting each picture's text, that Tab reaches every link and draws a focus outline;
+// and runs axe-core on the first page and the second.
+constexpr auto kIndexCheckerPage = R"page(<html><head><title>index</title></head><body>
+<pre id="result">pending</pre>
+<iframe id="f" style="border:0; width: 1280px; height: 900px"></iframe>
+<script>
+var first = "PAGE", axeSource = new URL("axe.min.js", location.href).href;
+var log = {widths: [], pages: [], pictures: [], focus: [], axe: []};
+var frame = document.getElementById("f");
+function load(src, then) {
+  frame.onload = function () { frame.onload = null; setTimeout(then, 0); };
+  frame.src = src;
+}
+function done() {
+  document.getElementById("result").textContent =
+    btoa(unescape(encodeURIComponent(JSON.stringify(log))));
+}
+window.onerror = function (message) { log.error = String(message); done(); };
+function widths(list, then) {
+  if (list.length === 0) { then(); return; }
+  frame.style.width = list[0] + "px";
+  load(first + "?" + list[0], function () {
+    var d = frame.contentDocument, items = d.querySelectorAll("li");
+    var top = items[0].offsetTop, row = 0;
+    for (var i = 0; i < items.length && items[i].offsetTop === top; ++i) ++row;
+    log.widths.push({width: list[0], scrolls: d.documentElement.scrollWidth >
+                     d.documentElement.clientWidth, firstRow: row});
+    widths(list.slice(1), then);
+  });
+}
+function axe(then) {
+  var d = frame.contentDocument, script = d.createElement("script");
+  script.src = axeSource;
+  script.onload = function () {
+    frame.contentWindow.axe.run(d, {resultTypes: ["violations"]}).then(function (r) {
+      log.axe.push(r.violations.map(function (v) {
+        return {id: v.id, impact: v.impact, nodes: v.nodes.length};
+      }));
+      then();
+    });
+  };
+  d.head.appendChild(script);
+}
+var queue = [], seen = {};
+function crawl(then) {
+  if (queue.length === 0) { then(); return; }
+  var url = queue.shift();
+  load(url, function () {
+    var w = frame.contentWindow, d = w.document;
+    log.pages.push(decodeURIComponent(w.location.pathname));
+    d.querySelectorAll("li img").forEach(function (img) { log.pictures.push(img.alt); });
+    var links = d.querySelectorAll("li a"), reached = 0, outlined = 0;
+    links.forEach(function (a) {
+      if (a.tabIndex === 0) ++reached;
+      a.focus();
+      var style = w.getComputedStyle(a);
+      if (d.activeElement === a && style.outlineStyle !== "none" &&
+          parseFloat(style.outlineWidth) >= 2) ++outlined;
+    });
+    log.focus.push({links: links.length, reached: reached, outlined: outlined});
+    d.querySelectorAll("nav a").forEach(function (a) {
+      if (!seen[a.href]) { seen[a.href] = true; queue.push(a.href); }
+    });
+    var next = function () { crawl(then); };
+    if (log.axe.length < 2) axe(next); else next();
+  });
+}
+widths([320, 390, 768, 1280, 2560], function () {
+  frame.style.width = "1280px";
+  var start = new URL(first, location.href).href;
+  seen[start] = true;
+  queue.push(start);
+  crawl(done);
+});
+</script></body></html>
+)page";
+
+void TestPageBrowser::indexFitsEveryWidthAndLeadsEverywhere()
+{
+    const QString axe = QString::fromLatin1(qgetenv("VIGNETTA_AXE"));
+    QVERIFY2(QFileInfo(axe).isFile(),
+             "axe-core not found: VIGNETTA_AXE names its axe.min.js (scripts/vignetta.sh test "
+             "installs it from the npm registry)");
+    QTemporaryDir temporary;
+    QVERIFY(temporary.isValid());
+    const QString root = QDir::cleanPath(temporary.path());
+    QVERIFY(QDir().mkpath(root + u"/Vignetta_files"_s));
+    QVERIFY(QDir().mkpath(root + u"/profile"_s));
+    QVERIFY(QFile::copy(axe, root + u"/axe.min.js"_s));
+
+    // 1,201 pictures, five to a row: three index pages. They share one small thumbnail.
+    QStringList names;
+    QList<ThumbnailCell> cells;
+    for (int i = 0; i < 1201; ++i) {
+        names.append(u"Photo %1.jpg"_s.arg(i));
+        cells.append({u"Vignetta_files/t.jpg"_s, 150, i % 3 == 0 ? 150 : 100, {}});
+    }
+    QImage thumbnail(300, 200, QImage::Format_RGB32);
+    thumbnail.fill(Qt::darkCyan);
+    QVERIFY(thumbnail.save(root + u"/Vignetta_files/t.jpg"_s, "JPEG"));
+    WizardState state = pageState(names, u"5"_s);
+    state.sTitle = u"A summer & a winter"_s;
+    const IndexSettings settings{u"Vignetta_files"_s, u"en"_s};
+    for (int number = 1; number <= indexPageCount(names.size()); ++number) {
+        const QString path =
+            number == 1 ? QString(root + u"/Vignetta.html"_s)
+                        : QString(root + u"/Vignetta_files/"_s + indexPageFileName(number));
+        QVERIFY(test_pictures::writeBytes(path, renderIndexPage(state, cells, number, settings)));
+    }
+    QVERIFY(test_pictures::writeBytes(root + u"/checker.html"_s,
+                                      QByteArray(kIndexCheckerPage).replace("PAGE", kPageName)));
+    const BrowserRun run =
+        dumpDom(QUrl::fromLocalFile(root + u"/checker.html"_s).toString(), root + u"/profile"_s);
+    if (!run.failure.isEmpty())
+        QFAIL(qPrintable(run.failure));
+    QString failure;
+    const QJsonObject report = reportIn(run.dom, &failure);
+    if (!failure.isEmpty())
+        QFAIL(qPrintable(failure));
+
+    QStringList problems;
+    // No width scrolls sideways; five to a row where five boxes fit (5 x 160 + 4 x 6 pixels).
+    const QJsonArray widths = report.value(u"widths"_s).toArray();
+    QCOMPARE(widths.size(), 5);
+    for (const auto& one : widths) {
+        const QJsonObject at = one.toObject();
+        const int width = at[u"width"_s].toInt();
+        const int row = at[u"firstRow"_s].toInt();
+        if (at[u"scrolls"_s].toBool())
+            problems << u"at %1 pixels the page scrolls sideways"_s.arg(width);
+        if (row > 5 || (width >= 824 + 16 && row != 5) || row < 1)
+            problems << u"at %1 pixels the first row holds %2"_s.arg(width).arg(row);
+    }
+    // From the first page every picture, once, and each index page.
+    QStringList reached;
+    for (const auto& alt : report.value(u"pictures"_s).toArray())
+        reached.append(alt.toString());
+    if (reached != names)
+        problems << u"from the first page %1 pictures were reached, of %2"_s.arg(reached.size())
+                        .arg(names.size());
+    if (report.value(u"pages"_s).toArray().size() != 3)
+        problems << u"the index pages reached: "_s +
+                        QString::fromUtf8(
+                            QJsonDocument(report.value(u"pages"_s).toArray()).toJson());
+    for (const auto& one : report.value(u"focus"_s).toArray()) {
+        const QJsonObject at = one.toObject();
+        if (at[u"reached"_s] != at[u"links"_s] || at[u"outlined"_s] != at[u"links"_s])
+            problems << u"of %1 links, Tab reaches %2 and %3 show a focus outline"_s
+                            .arg(at[u"links"_s].toInt())
+                            .arg(at[u"reached"_s].toInt())
+                            .arg(at[u"outlined"_s].toInt());
+    }
+    // axe-core finds nothing serious or critical.
+    const QJsonArray axeRuns = report.value(u"axe"_s).toArray();
+    if (axeRuns.size() != 2)
+        problems << u"axe-core ran %1 times"_s.arg(axeRuns.size());
+    for (const auto& runOn : axeRuns) {
+        for (const auto& violation : runOn.toArray()) {
+            const QJsonObject v = violation.toObject();
+            const QString impact = v[u"impact"_s].toString();
+            if (impact == u"serious" || impact == u"critical")
+                problems << u"axe-core: %1 (%2, %3 elements)"_s.arg(v[u"id"_s].toString(), impact)
+                                .arg(v[u"nodes"_s].toInt());
+        }
+    }
+    if (report.contains(u"error"_s))
+        problems << report.value(u"error"_s).toString();
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+}
 
 void TestPageBrowser::picturePagesStepByKeyAndByLink_data()
 {
