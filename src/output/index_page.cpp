@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -50,8 +51,8 @@ QByteArray decimal(qsizetype n)
 class Paths
 {
 public:
-    Paths(const QString& folder, const QString& pageName, int page)
-        : m_prefix(folder + u'/'), m_pageName(pageName), m_inFolder(page > 1)
+    Paths(const QString& folder, QString pageName, int page)
+        : m_prefix(folder + u'/'), m_pageName(std::move(pageName)), m_inFolder(page > 1)
     {}
 
     // A path relative to the named page's folder.
@@ -123,7 +124,7 @@ QString indexPageFileName(int number)
 
 QString pageTitle(const WizardState& state)
 {
-    const QString typed = trimBlanks(state.sTitle);
+    QString typed = trimBlanks(state.sTitle);
     if (!typed.isEmpty())
         return typed;
     const QString name = trimBlanks(state.sFileName);
@@ -196,8 +197,12 @@ QByteArray renderIndexPage(const WizardState& state, const QList<ThumbnailCell>&
         html += cell != nullptr && !cell->link.isEmpty() ? paths.relative(cell->link)
                                                          : paths.original(name);
         if (cell != nullptr) {
-            html += "\"><img src=\"" + paths.relative(cell->source) + "\" width=\"" +
-                    decimal(cell->width) + "\" height=\"" + decimal(cell->height) + "\"";
+            // At its size on the page, and at those proportions where the window is narrower:
+            // the thumbnail's own pixels may round to another.
+            const QByteArray w = decimal(cell->width);
+            const QByteArray h = decimal(cell->height);
+            html += "\"><img src=\"" + paths.relative(cell->source) + "\" width=\"" + w +
+                    "\" height=\"" + h + "\" style=\"aspect-ratio: " + w + " / " + h + "\"";
         } else {
             // The original, at its proportions inside the box.
             html += "\"><img src=\"" + paths.original(name) +

@@ -307,9 +307,9 @@ void TestPageWriter::thumbnailCells()
     QCOMPARE(
         lines,
         (QStringList{
-            R"(<li><a href="a &quot;1&quot;.jpg"><img src="My %231 page_files/a_1-0123456789ab.jpg" width="150" height="113" alt="a &quot;1&quot;.jpg" loading="lazy"></a></li>)",
+            R"(<li><a href="a &quot;1&quot;.jpg"><img src="My %231 page_files/a_1-0123456789ab.jpg" width="150" height="113" style="aspect-ratio: 150 / 113" alt="a &quot;1&quot;.jpg" loading="lazy"></a></li>)",
             R"(<li><a href="b.jpg"><img src="b.jpg" style="max-height: 150px" alt="b.jpg" loading="lazy"></a></li>)",
-            R"(<li><a href="My %231 page_files/c-0123456789ab.html"><img src="My %231 page_files/c-0123456789ab.png" width="75" height="150" alt="c.jpg" loading="lazy"></a></li>)",
+            R"(<li><a href="My %231 page_files/c-0123456789ab.html"><img src="My %231 page_files/c-0123456789ab.png" width="75" height="150" style="aspect-ratio: 75 / 150" alt="c.jpg" loading="lazy"></a></li>)",
         }));
 }
 
