@@ -63,7 +63,7 @@ int main(int argc, char* argv[])
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 3 || arguments[2].toInt() < 1)
         fail(u"usage: index_bench DIR COUNT"_s);
-    const QString root = arguments[1];
+    const QString& root = arguments[1];
     const int count = arguments[2].toInt();
     QDir().mkpath(root + u"/Vignetta_files"_s);
     for (int i = 0; i < kThumbnails; ++i) {
