@@ -217,6 +217,7 @@ private Q_SLOTS:
     void thumbnailsStayWithTheirPage();
     void noLinkIsFollowed();
     void namesByTheirBytes();
+    void indexPagesComeAndGo();
     void picturePages_data();
     void picturePages();
 };
@@ -617,6 +618,38 @@ void TestPublishJob::namesByTheirBytes()
     const PublishResult again = run(request);
     QCOMPARE(again.reused, 2);
     QCOMPARE(again.made, 0);
+}
+
+void TestPublishJob::indexPagesComeAndGo()
+{
+    // 501 pictures: a second index page beside the thumbnails, its pictures' pages leading back
+    // to it; with 500, it goes as stale thumbnails go.
+    ImageFolder folder;
+    QStringList names;
+    const QByteArray tiny = jpegBytes(markedPicture({8, 6}));
+    for (int i = 0; i < 501; ++i) {
+        names.append(u"p%1.jpg"_s.arg(i, 3, 10, QChar(u'0')));
+        QVERIFY(writeBytes(folder.filePath(names.last()), tiny));
+    }
+    PublishRequest request = requestFor(folder, names);
+    request.state.bPicturePages = true;
+    const PublishResult many = run(request);
+    QVERIFY2(many.complete(), qPrintable(many.error + many.page.error));
+    QCOMPARE(many.indexPages, QStringList{u"index-2.html"_s});
+    const QByteArray second = page_files::readFile(many.folder + u"/index-2.html"_s);
+    QCOMPARE(second.count("<li>"), 1);
+    QVERIFY(page_files::readFile(many.folder + u'/' + many.outcome[500].picturePage)
+                .contains(R"(href="index-2.html">Index</a>)"));
+    QVERIFY(page_files::readFile(many.folder + u'/' + many.outcome[499].picturePage)
+                .contains(R"(href="../Vignetta.html">Index</a>)"));
+
+    request.state.sImageFiles = names.first(500) + QStringList{QString()};
+    const PublishResult fewer = run(request);
+    QVERIFY2(fewer.complete(), qPrintable(fewer.error + fewer.page.error));
+    QVERIFY(fewer.indexPages.isEmpty());
+    QVERIFY(!QFileInfo::exists(many.folder + u"/index-2.html"_s));
+    QCOMPARE(fewer.staleRemoved,
+             4); // the last picture's thumbnail, copy and page, and the index page
 }
 
 void TestPublishJob::picturePages_data()
