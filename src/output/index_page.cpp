@@ -9,8 +9,6 @@
 #include "core/wizard_state.h"
 #include "output/page_writer.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <utility>
 
@@ -23,18 +21,6 @@ namespace {
 constexpr int kCellPadding = 3; // as the table's cellpadding and cellspacing always were
 constexpr int kCellGap = 6;
 constexpr int kLargestBorder = 50;
-
-QByteArray colour(const QString& text, const char* fallback)
-{
-    static const QRegularExpression shape(u"\\A#[0-9A-Fa-f]{6}\\z"_s);
-    return shape.match(text).hasMatch() ? text.toLatin1() : QByteArray(fallback);
-}
-
-QByteArray language(const QString& tag)
-{
-    static const QRegularExpression shape(u"\\A[A-Za-z]{2,8}(-[A-Za-z0-9]{1,8})*\\z"_s);
-    return shape.match(tag).hasMatch() ? tag.toLatin1() : QByteArray("en");
-}
 
 QByteArray text(const QString& plain)
 {
@@ -157,7 +143,8 @@ QByteArray renderIndexPage(const WizardState& state, const QList<ThumbnailCell>&
 
     QByteArray html;
     html.reserve(1024 + (to - from) * 260);
-    html += "<!DOCTYPE html>\n<html lang=\"" + language(settings.language) + "\">\n<head>\n";
+    html +=
+        "<!DOCTYPE html>\n<html lang=\"" + languageTag(settings.language, "en") + "\">\n<head>\n";
     html += "<meta charset=\"utf-8\">\n";
     html += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
     html += "<title>" + fullTitle + "</title>\n";
@@ -165,8 +152,8 @@ QByteArray renderIndexPage(const WizardState& state, const QList<ThumbnailCell>&
     // cell never wider than the window), the last row centred as the tables' rows were.
     html += "<style>\n"
             "body { margin: 0; padding: 1em 0.5em; background: " +
-            colour(state.sBackColor, "#FFFFFF") +
-            "; color: " + colour(state.sForeColor, "#000000") +
+            cssColour(state.sBackColor, "#FFFFFF") +
+            "; color: " + cssColour(state.sForeColor, "#000000") +
             "; font-family: sans-serif; text-align: center; }\n"
             "h1 { font-size: 1.6em; margin: 0.2em 0 0.5em; overflow-wrap: anywhere; }\n"
             "ul { display: flex; flex-wrap: wrap; justify-content: center; gap: " +

@@ -362,6 +362,35 @@ SaveResult savePageIn(int dir, const QString& fileName, const QByteArray& page,
         durability);
 }
 
+std::optional<QByteArray> readFileIn(int dir, const QByteArray& name, qsizetype limit,
+                                     bool* missing)
+{
+    const Descriptor fd(retried([&] {
+        return ::openat(dir, name.constData(),
+                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    }));
+    if (missing != nullptr)
+        *missing = !fd.isOpen() && errno == ENOENT;
+    struct stat opened = {};
+    if (!fd.isOpen() || ::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
+        return std::nullopt;
+    QByteArray bytes(std::min<qsizetype>(limit, qsizetype(opened.st_size)), Qt::Uninitialized);
+    qsizetype length = 0;
+    while (length < bytes.size()) {
+        const ssize_t n = retried([&] {
+            return ::read(fd.get(), bytes.data() + length,
+                          static_cast<std::size_t>(bytes.size() - length));
+        });
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        length += n;
+    }
+    bytes.truncate(length);
+    return bytes;
+}
+
 int syncFileSystem(int dir)
 {
     return ::syncfs(dir) == 0 ? 0 : errno;

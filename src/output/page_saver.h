@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 #include "output/page_writer.h"
 
 namespace vignetta {
@@ -55,6 +57,12 @@ enum class Durability
 // Has the disk keep what was written to the file system of the folder open as `dir`: 0, or
 // the reason it could not.
 [[nodiscard]] int syncFileSystem(int dir);
+
+// The bytes of the file `name` (as the file system has it) in the folder open as `dir`, at most
+// `limit` of them, read as a file of its own: never through a link, never a FIFO or a device.
+// Nothing where it cannot be read; `missing`, where given, tells whether there is no such entry.
+[[nodiscard]] std::optional<QByteArray> readFileIn(int dir, const QByteArray& name, qsizetype limit,
+                                                   bool* missing = nullptr);
 
 // Why a name that is a link in the folder open as `dir` is refused, naming where it leads.
 [[nodiscard]] QString linkRefusal(int dir, const QByteArray& entry);

@@ -10,6 +10,7 @@
 #include "core/wizard_state.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QStringEncoder>
 
 #include <algorithm>
@@ -306,6 +307,18 @@ bool renderPage(const WizardState& state, const PageSink& sink)
 {
     PageBuffer page(expectedSize(state), &sink);
     return render(state, page);
+}
+
+QByteArray cssColour(const QString& text, const char* fallback)
+{
+    static const QRegularExpression shape(u"\\A#[0-9A-Fa-f]{6}\\z"_s);
+    return shape.match(text).hasMatch() ? text.toLatin1() : QByteArray(fallback);
+}
+
+QByteArray languageTag(const QString& tag, const char* fallback)
+{
+    static const QRegularExpression shape(u"\\A[A-Za-z]{2,8}(-[A-Za-z0-9]{1,8})*\\z"_s);
+    return shape.match(tag).hasMatch() ? tag.toLatin1() : QByteArray(fallback);
 }
 
 QString textAttribute(QStringView text)

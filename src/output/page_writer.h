@@ -59,6 +59,12 @@ inline constexpr qsizetype kPageBytesPerPiece = qsizetype(1) << 20;
 // thumbnail files is written by renderIndexPage().)
 [[nodiscard]] bool renderPage(const WizardState& state, const PageSink& sink);
 
+// A colour as it may stand in a page's style: the colour dialog's "#RRGGBB", else `fallback`;
+// and a language tag ("en", "de-CH"), else `fallback`. Nothing else reaches a style sheet or a
+// lang attribute as it is.
+[[nodiscard]] QByteArray cssColour(const QString& text, const char* fallback);
+[[nodiscard]] QByteArray languageTag(const QString& tag, const char* fallback);
+
 // A name as it stands in an alt attribute: &, ", < and > as character references, control
 // characters as numeric ones, so that the text cannot end the attribute or break the line.
 [[nodiscard]] QString textAttribute(QStringView text);

@@ -5,21 +5,11 @@
 
 #include "output/page_writer.h"
 
-#include <QRegularExpression>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace vignetta {
 
 namespace {
-
-// A colour as the colour dialog gives it; anything else falls back, never reaching the style
-// sheet as it is.
-QByteArray colour(const QString& text, const char* fallback)
-{
-    static const QRegularExpression shape(u"\\A#[0-9A-Fa-f]{6}\\z"_s);
-    return shape.match(text).hasMatch() ? text.toLatin1() : QByteArray(fallback);
-}
 
 QByteArray text(const QString& plain)
 {
@@ -58,16 +48,14 @@ constexpr char kScript[] =
 
 QByteArray renderPicturePage(const PicturePage& page)
 {
-    const QByteArray back = colour(page.backColor, "#FFFFFF");
-    const QByteArray fore = colour(page.foreColor, "#000000");
+    const QByteArray back = cssColour(page.backColor, "#FFFFFF");
+    const QByteArray fore = cssColour(page.foreColor, "#000000");
     const QByteArray name = text(page.name);
     const QByteArray position =
         QByteArray::number(page.number) + " of " + QByteArray::number(page.count);
     QByteArray html;
     html.reserve(3072);
-    static const QRegularExpression tag(u"\\A[A-Za-z]{2,8}(-[A-Za-z0-9]{1,8})*\\z"_s);
-    const QByteArray language =
-        tag.match(page.language).hasMatch() ? page.language.toLatin1() : QByteArray("en");
+    const QByteArray language = languageTag(page.language, "en");
     html += "<!DOCTYPE html>\n<html lang=\"" + language + "\">\n<head>\n<meta charset=\"utf-8\">\n";
     html += "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n";
     html += "<title>" + name + " (" + position + ")</title>\n";

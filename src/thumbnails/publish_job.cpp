@@ -68,26 +68,10 @@ QString identityOf(const QByteArray& bytes)
 // there is none.
 QByteArray smallFile(int folder, const QString& name)
 {
-    const Descriptor fd(retried([&] {
-        return ::openat(folder, QFile::encodeName(name).constData(),
-                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    }));
-    struct stat status = {};
-    if (!fd.isOpen() || ::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
-        status.st_size > (qint64(1) << 20))
-        return {};
-    QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = retried([&] {
-            return ::read(fd.get(), bytes.data() + got,
-                          static_cast<std::size_t>(bytes.size() - got));
-        });
-        if (n <= 0)
-            return {};
-        got += n;
-    }
-    return bytes;
+    constexpr qsizetype kLargest = qsizetype(1) << 20;
+    const std::optional<QByteArray> bytes =
+        readFileIn(folder, QFile::encodeName(name), kLargest + 1);
+    return bytes && bytes->size() <= kLargest ? *bytes : QByteArray();
 }
 
 // Whether the file at `nativePath` records where it was taken, from its first bytes.

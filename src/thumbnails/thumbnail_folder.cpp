@@ -46,30 +46,11 @@ QStringList folderNames(const QString& page)
 // empty text where it cannot be read.
 std::optional<QByteArray> markBytes(int folder, qsizetype limit)
 {
-    const Descriptor mark(retried([&] {
-        return ::openat(folder, kThumbnailFolderMark,
-                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    }));
-    if (!mark.isOpen())
-        return errno == ENOENT ? std::nullopt : std::optional<QByteArray>(QByteArray());
-    struct stat opened = {};
-    if (::fstat(mark.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
-        return QByteArray();
-    QByteArray bytes(std::min<qsizetype>(limit, qsizetype(opened.st_size) + 1), Qt::Uninitialized);
-    qsizetype length = 0;
-    while (length < bytes.size()) {
-        const ssize_t n = retried([&] {
-            return ::read(mark.get(), bytes.data() + length,
-                          static_cast<std::size_t>(bytes.size() - length));
-        });
-        if (n < 0)
-            return QByteArray();
-        if (n == 0)
-            break;
-        length += n;
-    }
-    bytes.truncate(length);
-    return bytes;
+    bool missing = false;
+    std::optional<QByteArray> bytes = readFileIn(folder, kThumbnailFolderMark, limit, &missing);
+    if (missing)
+        return std::nullopt;
+    return bytes.value_or(QByteArray());
 }
 
 // The page a folder's mark names, as its bytes; nothing where the folder has no mark. A mark

@@ -97,6 +97,19 @@ inline QByteArray solidGif(QSize size, const QColor& colour)
                     {QByteArray(qsizetype(size.width()) * size.height(), '\0')});
 }
 
+// The JPEG with an APP1 segment holding `body` ("Exif\0\0" and a TIFF body, or an XMP
+// packet), put after its JFIF segment.
+inline QByteArray withApp1(const QByteArray& jpeg, const QByteArray& body)
+{
+    const int length = int(body.size()) + 2;
+    QByteArray segment("\xff\xe1", 2);
+    segment.append(char(length >> 8)).append(char(length & 0xff)).append(body);
+    qsizetype at = 2;
+    if (jpeg.size() > 6 && uchar(jpeg[2]) == 0xff && uchar(jpeg[3]) == 0xe0)
+        at = 4 + ((uchar(jpeg[4]) << 8) | uchar(jpeg[5]));
+    return QByteArray(jpeg).insert(at, segment);
+}
+
 // The JPEG with an EXIF segment holding only `orientation` (1 to 8), put after its JFIF
 // segment: "Exif\0\0", a little-endian TIFF header and one IFD of one SHORT entry, 0x0112.
 inline QByteArray withExifOrientation(const QByteArray& jpeg, int orientation)
@@ -117,15 +130,7 @@ inline QByteArray withExifOrientation(const QByteArray& jpeg, int orientation)
     add16(orientation);
     add16(0);
     add32(0); // no next IFD
-    const int length = int(exif.size()) + 2;
-    QByteArray segment("\xff\xe1", 2);
-    segment.append(char(length >> 8)).append(char(length & 0xff)).append(exif);
-
-    // After SOI and, where there is one, the APP0 segment.
-    qsizetype at = 2;
-    if (jpeg.size() > 6 && uchar(jpeg[2]) == 0xff && uchar(jpeg[3]) == 0xe0)
-        at = 4 + ((uchar(jpeg[4]) << 8) | uchar(jpeg[5]));
-    return QByteArray(jpeg).insert(at, segment);
+    return withApp1(jpeg, exif);
 }
 
 // An EXIF segment's TIFF body, in either byte order: a first IFD holding the entries `first`
@@ -169,19 +174,6 @@ inline QByteArray exifTiff(const QList<std::pair<int, quint32>>& first,
     if (!gps.isEmpty())
         ifd(gps);
     return tiff;
-}
-
-// The JPEG with an APP1 segment holding `body` ("Exif\0\0" and a TIFF body, or an XMP
-// packet), put after its JFIF segment.
-inline QByteArray withApp1(const QByteArray& jpeg, const QByteArray& body)
-{
-    const int length = int(body.size()) + 2;
-    QByteArray segment("\xff\xe1", 2);
-    segment.append(char(length >> 8)).append(char(length & 0xff)).append(body);
-    qsizetype at = 2;
-    if (jpeg.size() > 6 && uchar(jpeg[2]) == 0xff && uchar(jpeg[3]) == 0xe0)
-        at = 4 + ((uchar(jpeg[4]) << 8) | uchar(jpeg[5]));
-    return QByteArray(jpeg).insert(at, segment);
 }
 
 // The colours of an upright picture's four quarters: top left, top right, bottom left, bottom
