@@ -51,6 +51,18 @@ void onThreads(int threads, const Work& work)
         thread.join();
 }
 
+// Calls `work` for each of `items` on `threads` threads, each item once, until `stopping`.
+template <typename Item, typename Work, typename Stopping>
+void forEachOnThreads(int threads, const std::vector<Item>& items, const Stopping& stopping,
+                      const Work& work)
+{
+    std::atomic<std::size_t> next{0};
+    onThreads(threads, [&] {
+        for (std::size_t k = next++; k < items.size() && !stopping(); k = next++)
+            work(items[k]);
+    });
+}
+
 QString quotedPath(const QString& path)
 {
     return u'"' + QDir::toNativeSeparators(path) + u'"';
@@ -284,10 +296,9 @@ bool PublishJob::Run::plan()
     // The files that can stay: the folder's record says what each was made from, and only
     // their headers are read. Where the page links the originals, each one's first bytes tell
     // whether it records where it was taken.
-    std::atomic<std::size_t> next{0};
-    onThreads(job.m_threads, [&] {
-        for (std::size_t k = next++; k < distinct.size() && !stopping(); k = next++) {
-            const qsizetype i = distinct[k];
+    forEachOnThreads(
+        job.m_threads, distinct, [this] { return stopping(); },
+        [&](qsizetype i) {
             const auto at = static_cast<std::size_t>(i);
             PictureOutcome& one = outcome[at];
             if (linksOriginals)
@@ -335,8 +346,7 @@ bool PublishJob::Run::plan()
                 one.problem = QString::fromUtf16(kCutShort);
             if (needsThumbnail[at] == 0 && needsCopy[at] == 0)
                 one.status = PictureStatus::Reused;
-        }
-    });
+        });
     int files = indexPageCount(count); // the pages of the index
     for (const qsizetype i : distinct) {
         const auto at = static_cast<std::size_t>(i);
@@ -355,10 +365,9 @@ void PublishJob::Run::decodeAndWrite()
 {
     QElapsedTimer clock;
     clock.start();
-    std::atomic<std::size_t> next{0};
-    onThreads(job.m_threads, [&] {
-        for (std::size_t k = next++; k < work.size() && !stopping(); k = next++) {
-            const qsizetype i = work[k];
+    forEachOnThreads(
+        job.m_threads, work, [this] { return stopping(); },
+        [&](qsizetype i) {
             const auto at = static_cast<std::size_t>(i);
             PictureOutcome& one = outcome[at];
             const bool withCopy = needsCopy[at] != 0;
@@ -375,7 +384,7 @@ void PublishJob::Run::decodeAndWrite()
                 const std::lock_guard lock(keptMutex);
                 kept.remove(baseNames.at(i) + u".jpg"_s);
                 kept.remove(baseNames.at(i) + u".png"_s);
-                continue;
+                return;
             }
             const bool cutShort = !picture.problem.isEmpty();
             if (cutShort)
@@ -422,8 +431,7 @@ void PublishJob::Run::decodeAndWrite()
             one.status = PictureStatus::Made;
             const int done = job.m_done.load();
             job.m_msLeft = timeLeftEstimate(done, job.m_toDo, clock.elapsed());
-        }
-    });
+        });
     // Each later place of an image takes what its first place has.
     for (qsizetype i = 0; i < count; ++i) {
         const auto first = static_cast<std::size_t>(firstPlace[static_cast<std::size_t>(i)]);

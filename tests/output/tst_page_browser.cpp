@@ -100,6 +100,17 @@ bool writePicture(const QString& path, const Picture& picture)
     return image.save(path, picture.format.constData());
 }
 
+// Runs Finish's job for `state` in `directory` to its end.
+PublishResult publish(const WizardState& state, const QString& directory)
+{
+    PublishJob job({state, directory});
+    QSignalSpy finished(&job, &PublishJob::finished);
+    job.start();
+    if (!finished.wait(kBrowserWaitMs))
+        return {};
+    return job.result();
+}
+
 // Loads the page in a frame once the page's own load is over (the frame's load event waits
 // for its pictures) and reports what the browser resolved, as base64 of UTF-8 JSON, so
 // that nothing in it is changed by the DOM dump's escaping. Plain ASCII, no charset: the
@@ -621,11 +632,7 @@ void TestPageBrowser::browserShowsThumbnailsOnly()
     state.sFileName = u"My #1 page.html"_s; // its folder's name needs care in a link too
 
     state.bThumbnails = true;
-    PublishJob job({state, directory});
-    QSignalSpy finished(&job, &PublishJob::finished);
-    job.start();
-    QVERIFY(finished.wait(kBrowserWaitMs));
-    const PublishResult& made = job.result();
+    const PublishResult made = publish(state, directory);
     QVERIFY2(made.complete(), qPrintable(made.error + made.page.error));
     QCOMPARE(made.failed, 0);
     QVERIFY(
@@ -999,11 +1006,7 @@ void TestPageBrowser::picturePagesStepByKeyAndByLink()
     WizardState state = pageState(names, u"3"_s);
     state.bThumbnails = true;
     state.bPicturePages = true;
-    PublishJob job({state, directory});
-    QSignalSpy finished(&job, &PublishJob::finished);
-    job.start();
-    QVERIFY(finished.wait(kBrowserWaitMs));
-    const PublishResult& made = job.result();
+    const PublishResult made = publish(state, directory);
     QVERIFY2(made.complete(), qPrintable(made.error + made.page.error));
     QCOMPARE(made.made, 4);
 
